@@ -1,0 +1,55 @@
+#pragma once
+
+#include "settings/Settings.h"
+#include "spots/Clock.h"
+#include "spots/Spot.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quendra {
+
+// The one list of received spots, oldest first. It recognises spot announcements, drops
+// duplicates, and ages spots out after SETTINGS\DXCLUSTER\MAXTIME seconds.
+class SpotStore {
+public:
+    SpotStore(Settings& settings, const Clock& clock);
+    ~SpotStore();
+    SpotStore(const SpotStore&) = delete;
+    SpotStore& operator=(const SpotStore&) = delete;
+
+    // Each returns the new spot's index (count() - 1), or -1 when nothing was stored.
+    int parseColumnSpot(std::u16string_view text, std::u16string_view dxNode);
+    int parseTimedSpot(std::u16string_view text, std::u16string_view dxNode);
+
+    bool isDuplicate(const Spot& spot) const;
+    int append(std::unique_ptr<Spot> spot);
+
+    // Removes every spot older than MAXTIME in one pass, keeping arrival order; returns how many.
+    int expireSpots();
+
+    int count() const;
+    bool selectSpot(int index);
+    bool getDxNode(int index, std::u16string& out);
+    bool getStation(int index, std::u16string& out);
+    bool getAuthor(int index, std::u16string& out);
+    bool getFrequency(int index, std::u16string& out);
+    bool getInfo(int index, std::u16string& out);
+    bool getGmt(int index, std::u16string& out);
+    void clearSpots();
+
+    // Direct read access for views: no copy. index must be in [0, count()).
+    const Spot& spotAt(int index) const;
+    // frequencyValue of the spot's frequency, computed once when it was stored.
+    double frequencyKHzAt(int index) const;
+
+    static double frequencyValue(std::u16string_view frequency);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace quendra
