@@ -48,6 +48,8 @@ public:
     static double frequencyValue(std::u16string_view frequency);
 
 private:
+    SystemTime now() const;
+
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

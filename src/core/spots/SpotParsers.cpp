@@ -1,0 +1,98 @@
+#include "spots/SpotStore.h"
+
+#include "spots/WordReader.h"
+#include "text/CaseFold.h"
+#include "text/Numbers.h"
+
+namespace quendra {
+namespace {
+
+// Column form: the comment and the time sit at fixed columns counted from the start of the text.
+constexpr std::size_t kInfoColumn = 39;
+constexpr std::size_t kInfoWidth = 31;
+constexpr std::size_t kColumnTimeColumn = 70;
+
+std::u16string foldedCopy(std::u16string_view word) {
+    std::u16string text(word);
+    foldToUpper(text);  // upper case, the same for author and station, every time
+    return text;
+}
+
+// "hhmm" at `column` as "hh:mm". A text too short to hold all four characters gives no time
+// rather than a part of one; nothing past the end of the text is read.
+std::u16string timeAt(std::u16string_view text, std::size_t column) {
+    if (text.size() < column + 4)
+        return {};
+    std::u16string gmt(text.substr(column, 2));
+    gmt += u':';
+    gmt += text.substr(column + 2, 2);
+    return gmt;
+}
+
+std::u16string_view columnInfo(std::u16string_view text) {
+    if (text.size() <= kInfoColumn)
+        return {};
+    return text.substr(kInfoColumn, kInfoWidth);
+}
+
+}  // namespace
+
+int SpotStore::parseColumnSpot(std::u16string_view text, std::u16string_view dxNode) {
+    auto spot = std::make_unique<Spot>();
+    WordReader words(text);
+    if (!words.nextWord() || !words.nextWord())
+        return -1;
+    const auto author = words.nextAuthor();
+    if (!author || author->empty())
+        return -1;
+    const auto frequency = words.nextWord();
+    if (!frequency)
+        return -1;
+    const auto station = words.nextWord();
+    if (!station)
+        return -1;
+    spot->author = foldedCopy(*author);
+    spot->frequency = std::u16string(*frequency);
+    spot->station = foldedCopy(*station);
+    spot->info = std::u16string(columnInfo(text));
+    // A short announcement (some nodes drop the time) is still a spot: it is kept without a time.
+    spot->gmt = timeAt(text, kColumnTimeColumn);
+    spot->received = now();
+    spot->dxNode = std::u16string(dxNode);
+    if (isDuplicate(*spot))
+        return -1;
+    return append(std::move(spot));
+}
+
+int SpotStore::parseTimedSpot(std::u16string_view text, std::u16string_view dxNode) {
+    auto spot = std::make_unique<Spot>();
+    WordReader words(text);
+    if (!words.nextWord())
+        return -1;
+    spot->gmt = timeAt(text, 0);
+    spot->received = now();
+    const auto dx = words.nextWord();
+    if (!dx || *dx != u"DX")
+        return -1;
+    if (!words.nextWord())
+        return -1;
+    const auto author = words.nextAuthor();
+    if (!author || author->empty())
+        return -1;
+    const auto frequency = words.nextWord();
+    if (!frequency || readLeadingInt(*frequency) == 0)
+        return -1;
+    const auto station = words.nextWord();
+    if (!station)
+        return -1;
+    spot->author = foldedCopy(*author);
+    spot->frequency = std::u16string(*frequency);
+    spot->station = foldedCopy(*station);
+    spot->info = std::u16string(words.restOfLine());
+    if (isDuplicate(*spot))
+        return -1;
+    spot->dxNode = std::u16string(dxNode);
+    return append(std::move(spot));
+}
+
+}  // namespace quendra

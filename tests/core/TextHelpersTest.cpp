@@ -1,0 +1,110 @@
+#include "spots/Clock.h"
+#include "text/CaseFold.h"
+#include "text/CodePage.h"
+#include "text/Numbers.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace {
+
+using namespace std::string_literals;
+
+TEST(CodePageTest, DecodesEveryByteToOneCharacter) {
+    const std::string bytes = "A\x80\x81\x8D\x9F\xA0\xFF"s;
+    EXPECT_EQ(quendra::decodeWindows1252(bytes), u"A\u20AC\u0081\u008D\u0178\u00A0\u00FF");
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all.push_back(static_cast<char>(b));
+    const std::u16string decoded = quendra::decodeWindows1252(all);
+    ASSERT_EQ(decoded.size(), 256u);
+    EXPECT_EQ(quendra::encodeWindows1252(decoded), all);  // every byte survives the round trip
+}
+
+TEST(CodePageTest, EncodesUnknownCharactersAsOneQuestionMark) {
+    EXPECT_EQ(quendra::encodeWindows1252(u"\u20AC\u4E2Dx"), "\x80?x"s);
+    EXPECT_EQ(quendra::encodeWindows1252(u"a\U0001F600b"), "a?b"s);  // surrogate pair
+    EXPECT_EQ(quendra::encodeWindows1252(u"\xD800"), "?"s);             // lone surrogate
+    EXPECT_EQ(quendra::decodeWindows1252UntilNul("ab\0cd"s), u"ab");
+    EXPECT_EQ(quendra::decodeWindows1252UntilNul("abc"s), u"abc");
+}
+
+struct IntCase {
+    std::u16string text;
+    std::int32_t value;
+    bool begins;
+};
+
+class LeadingIntTest : public ::testing::TestWithParam<IntCase> {};
+
+TEST_P(LeadingIntTest, ReadsLikeTheCLibrary) {
+    EXPECT_EQ(quendra::readLeadingInt(GetParam().text), GetParam().value);
+    EXPECT_EQ(quendra::beginsWithInteger(GetParam().text), GetParam().begins);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, LeadingIntTest,
+    ::testing::Values(IntCase{u"14025.0", 14025, true}, IntCase{u" \t\r\n-12abc", -12, true},
+                      IntCase{u"+5", 5, true}, IntCase{u"0.5", 0, true}, IntCase{u".5", 0, false},
+                      IntCase{u"- 5", 0, false}, IntCase{u"", 0, false},
+                      IntCase{u"\u0661", 0, false},  // Arabic-Indic one is no decimal digit here
+                      IntCase{u"2147483647", 2147483647, true},
+                      IntCase{u"99999999999999999999", std::numeric_limits<std::int32_t>::max(), true},
+                      IntCase{u"-2147483648", std::numeric_limits<std::int32_t>::min(), true},
+                      IntCase{u"-99999999999", std::numeric_limits<std::int32_t>::min(), true}));
+
+struct DoubleCase {
+    std::u16string text;
+    double value;
+};
+
+class LeadingDoubleTest : public ::testing::TestWithParam<DoubleCase> {};
+
+TEST_P(LeadingDoubleTest, ReadsDecimalOnly) {
+    EXPECT_DOUBLE_EQ(quendra::readLeadingDouble(GetParam().text), GetParam().value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, LeadingDoubleTest,
+    ::testing::Values(DoubleCase{u"14025.0", 14025.0}, DoubleCase{u".5", 0.5},
+                      DoubleCase{u"-.5e1x", -5.0}, DoubleCase{u"+2.", 2.0}, DoubleCase{u"1e", 1.0},
+                      DoubleCase{u"1e+", 1.0}, DoubleCase{u"3E-2", 0.03}, DoubleCase{u".", 0.0},
+                      DoubleCase{u"inf", 0.0}, DoubleCase{u"nan", 0.0}, DoubleCase{u"0x10", 0.0},
+                      DoubleCase{u"1e-999", 0.0}, DoubleCase{u"-", 0.0}));
+
+TEST(LeadingDoubleTest, OverflowGivesInfinityWithSign) {
+    EXPECT_EQ(quendra::readLeadingDouble(u"1e999"), HUGE_VAL);
+    EXPECT_EQ(quendra::readLeadingDouble(u"-1e999"), -HUGE_VAL);
+}
+
+TEST(CaseFoldTest, FoldsWhatTheCodePageCanCarry) {
+    std::u16string text = u"zz1ab/p \u00E9\u00FE\u00FF\u0161\u0153\u017E \u00DF\u00B5\u00F7 \u0430";
+    quendra::foldToUpper(text);
+    EXPECT_EQ(text, u"ZZ1AB/P \u00C9\u00DE\u0178\u0160\u0152\u017D \u00DF\u00B5\u00F7 \u0430");
+}
+
+struct ClockCase {
+    quendra::SystemTime time;
+    std::int64_t seconds;
+};
+
+class SecondsSince1970Test : public ::testing::TestWithParam<ClockCase> {};
+
+TEST_P(SecondsSince1970Test, MatchesKnownDates) {
+    EXPECT_EQ(quendra::secondsSince1970(GetParam().time), GetParam().seconds);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Dates, SecondsSince1970Test,
+    ::testing::Values(ClockCase{{1970, 1, 4, 1, 0, 0, 0, 0}, 0},
+                      ClockCase{{1970, 1, 0, 1, 0, 0, 0, 999}, 0},  // milliseconds never round up
+                      ClockCase{{2000, 1, 6, 1, 0, 0, 0, 0}, 946684800},
+                      ClockCase{{2024, 2, 4, 29, 12, 30, 15, 0}, 1709209815},
+                      ClockCase{{2038, 1, 2, 19, 3, 14, 8, 0}, 2147483648},
+                      ClockCase{{2026, 12, 1, 7, 24, 0, 0, 0}, 1796688000},  // hour 24 carries
+                      ClockCase{{1601, 1, 1, 1, 0, 0, 0, 0}, -11644473600}));
+
+}  // namespace
