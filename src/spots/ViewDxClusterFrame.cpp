@@ -1,0 +1,194 @@
+#include "spots/ViewDxClusterFrame.h"
+
+#include "settings/Settings.h"
+#include "spots/ColumnOrder.h"
+#include "spots/SpotListModel.h"
+#include "spots/SpotStore.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QSplitter>
+#include <QTableView>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <string>
+
+namespace quendra {
+namespace {
+
+constexpr std::u16string_view kFrameSection = u"SETTINGS\\CLUSTERFRAME";
+constexpr std::u16string_view kListSection = u"DXCLUSTER_1";
+constexpr int kDefaultTreeWidth = 50;
+constexpr int kMinimumTreeWidth = 10;
+constexpr int kDefaultColumnWidths[SpotListModel::ColumnCount] = {100, 100, 200, 80, 100, 100};
+
+std::u16string columnEntry(int column) {
+    std::u16string entry = u"Col";
+    for (char digit : std::to_string(column))
+        entry += static_cast<char16_t>(digit);
+    return entry;
+}
+
+}  // namespace
+
+ViewDxClusterFrame::ViewDxClusterFrame(Settings& settings, QWidget* parent)
+    : QWidget(parent), settings_(settings) {
+    splitter_ = new QSplitter(Qt::Horizontal, this);
+    splitter_->setChildrenCollapsible(false);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(splitter_);
+
+    tree_ = new QTreeWidget(splitter_);
+    list_ = new QTableView(splitter_);
+    model_ = new SpotListModel(this);
+    buildTree();
+    buildList();
+    restoreTreeWidth();
+    restoreColumns();
+    connect(tree_, &QTreeWidget::itemSelectionChanged, this, &ViewDxClusterFrame::refillList);
+}
+
+ViewDxClusterFrame::~ViewDxClusterFrame() { saveLayout(); }
+
+void ViewDxClusterFrame::buildTree() {
+    tree_->setHeaderHidden(true);
+    tree_->setColumnCount(1);
+    tree_->setSelectionMode(QAbstractItemView::SingleSelection);
+    tree_->setMinimumWidth(kMinimumTreeWidth);
+    auto* all = new QTreeWidgetItem(tree_, QStringList{QStringLiteral("All")});
+    for (const char* band : {"HF", "VHF", "UHF"})
+        new QTreeWidgetItem(all, QStringList{QString::fromLatin1(band)});
+    all->setExpanded(false);
+}
+
+void ViewDxClusterFrame::buildList() {
+    list_->setModel(model_);
+    list_->setShowGrid(true);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->setSortingEnabled(false);
+    list_->setWordWrap(false);
+    list_->verticalHeader()->hide();
+    list_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    QHeaderView* header = list_->horizontalHeader();
+    header->setSectionsMovable(true);
+    header->setSortIndicatorShown(false);
+    header->setSectionsClickable(false);
+    header->setMinimumSectionSize(0);
+    header->setStretchLastSection(false);
+    header->setHighlightSections(false);
+}
+
+void ViewDxClusterFrame::restoreTreeWidth() {
+    treeWidth_ = std::max(kMinimumTreeWidth,
+                          settings_.GetProfileInt(kFrameSection, u"TREESIZE", kDefaultTreeWidth));
+    // The tree keeps its width when the view is resized; the list takes the rest.
+    splitter_->setStretchFactor(0, 0);
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setSizes({treeWidth_, std::max(0, width() - treeWidth_)});
+}
+
+void ViewDxClusterFrame::restoreColumns() {
+    QHeaderView* header = list_->horizontalHeader();
+    for (int column = 0; column < SpotListModel::ColumnCount; ++column) {
+        const int width = settings_.GetProfileInt(kListSection, columnEntry(column),
+                                                  kDefaultColumnWidths[column]);
+        // A negative width cannot be shown; the narrowest column there is stands for it.
+        header->resizeSection(column, std::max(0, width));
+    }
+    const auto bytes = settings_.GetProfileBinary(kListSection, u"ORDER");
+    if (!bytes)
+        return;
+    const auto order = decodeColumnOrder(*bytes, header->count());
+    if (!order)
+        return;
+    for (int position = 0; position < header->count(); ++position)
+        header->moveSection(header->visualIndex((*order)[static_cast<std::size_t>(position)]),
+                            position);
+}
+
+void ViewDxClusterFrame::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!everShown_) {
+        everShown_ = true;
+        splitter_->setSizes({treeWidth_, std::max(0, splitter_->width() - treeWidth_)});
+    }
+}
+
+void ViewDxClusterFrame::saveLayout() {
+    if (layoutSaved_)
+        return;
+    layoutSaved_ = true;
+    saveSplitter();
+    saveColumns();
+}
+
+void ViewDxClusterFrame::saveSplitter() {
+    int treeWidth = treeWidth_;
+    int listWidth = std::max(0, splitter_->width() - treeWidth_ - splitter_->handleWidth());
+    // Until the splitter has been laid out its pane sizes are not real; keep what was asked for.
+    if (everShown_) {
+        const QList<int> sizes = splitter_->sizes();
+        treeWidth = sizes.value(0);
+        listWidth = sizes.value(1);
+    }
+    settings_.WriteProfileInt(kFrameSection, u"TREESIZE", treeWidth);
+    settings_.WriteProfileInt(kFrameSection, u"GRAPH", listWidth);
+}
+
+void ViewDxClusterFrame::saveColumns() {
+    const QHeaderView* header = list_->horizontalHeader();
+    const int count = header->count();
+    settings_.WriteProfileInt(kListSection, u"HOWMANYCOLUMNS", count);
+    std::vector<int> order;
+    for (int column = 0; column < count; ++column) {
+        settings_.WriteProfileInt(kListSection, columnEntry(column), header->sectionSize(column));
+        order.push_back(header->logicalIndex(column));
+    }
+    settings_.WriteProfileBinary(kListSection, u"ORDER", encodeColumnOrder(order));
+}
+
+void ViewDxClusterFrame::setSpotStore(SpotStore* store) {
+    store_ = store;
+    model_->setStore(store);
+}
+
+QString ViewDxClusterFrame::selectedBandName() const {
+    const QList<QTreeWidgetItem*> selected = tree_->selectedItems();
+    return selected.isEmpty() ? QString() : selected.first()->text(0);
+}
+
+void ViewDxClusterFrame::refillList() {
+    if (!store_)
+        return;
+    if (const auto band = bandByName(selectedBandName().toStdU16String()))
+        range_ = *band;
+    std::vector<int> rows;
+    const int count = store_->count();
+    for (int index = 0; index < count; ++index) {
+        if (range_.contains(store_->frequencyKHzAt(index)))
+            rows.push_back(index);
+    }
+    model_->setRows(std::move(rows));
+}
+
+void ViewDxClusterFrame::addSpot(int index) {
+    if (!store_)
+        return;
+    // Expiry shifts the indexes of every row, so after it only a full refill is right.
+    if (store_->expireSpots() > 0) {
+        refillList();
+        return;
+    }
+    if (index < 0 || index >= store_->count() || !range_.contains(store_->frequencyKHzAt(index)))
+        return;
+    model_->appendRow(index);
+    // The new row is the last one. Scrolling to the bottom lays the view out first, where a
+    // scroll to the row itself would be clamped to the range from before the insertion.
+    list_->scrollToBottom();
+}
+
+}  // namespace quendra
