@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QFontDatabase>
+#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -92,6 +93,16 @@ void MonitorView::paintEvent(QPaintEvent*) {
 void MonitorView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     verticalScrollBar()->setPageStep(visibleRowCount());
+}
+
+// Home and End jump to the oldest and the newest line; at the newest line the view follows again.
+void MonitorView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Home)
+        buffer_.SetPosition(0);
+    else if (event->key() == Qt::Key_End)
+        buffer_.SetPosition(buffer_.count() - 1);
+    else
+        QAbstractScrollArea::keyPressEvent(event);
 }
 
 void MonitorView::scrollRangeChanged(int minimum, int maximum) {

@@ -180,6 +180,11 @@ private slots:
         QCOMPARE(window_->buffer().position(), 10);
         QCOMPARE(bar->value(), 10);
         QCOMPARE(bar->maximum(), 30);
+
+        QTest::keyClick(window_->outputPane(), Qt::Key_End);  // back to following
+        window_->AppendText(u"newest\r\n");
+        QCOMPARE(window_->buffer().position(), 31);
+        QCOMPARE(bar->value(), 31);
     }
 
     void marksAreDrawnInTwoColoursWithoutTheirCharacters() {
