@@ -1,8 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
-#include <vector>
 
 namespace quendra {
 
@@ -17,6 +17,7 @@ public:
 
 // A terminal's bounded scroll-back with a scroll position that follows the newest line while the
 // user has not scrolled away from it.
+// Invariants: count() <= capacity() taken as unsigned 32-bit, and -1 <= position() <= count() - 1.
 class MonitorBuffer {
 public:
     void setCapacity(std::int32_t capacity);
@@ -27,10 +28,24 @@ public:
     int position() const;
     const std::u16string& line(int index) const;
 
+    // Rewrites the newest line in place, for a line whose end arrives later than its start.
+    // Does nothing on an empty buffer.
+    void replaceNewest(std::u16string line);
+    // How many lines have ever been added; tells a writer whether the newest line is still the
+    // one it added last.
+    std::uint64_t linesAdded() const { return linesAdded_; }
+
     void setObserver(MonitorBufferObserver* observer);
 
 private:
-    // to be completed by the terminal work
+    void dropOldestBeyondCapacity();
+
+    // A deque, since operators keep tens of thousands of lines and the oldest goes on every add.
+    std::deque<std::u16string> lines_;
+    std::int32_t capacity_ = 50;
+    int position_ = -1;
+    std::uint64_t linesAdded_ = 0;
+    MonitorBufferObserver* observer_ = nullptr;
 };
 
 }  // namespace quendra

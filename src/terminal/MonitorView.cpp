@@ -1,0 +1,139 @@
+#include "terminal/MonitorView.h"
+
+#include "terminal/MonitorViewAccessible.h"
+#include "terminal/ReceivedTextLines.h"
+
+#include <QAccessible>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include <algorithm>
+
+namespace quendra {
+namespace {
+
+bool hasMark(const std::u16string& stored, std::u16string_view digits) {
+    return stored.size() >= received_text::kMarkLength &&
+           stored[0] == received_text::kMarkIntroducer &&
+           std::u16string_view(stored).substr(1, 2) == digits;
+}
+
+// The IRC palette's colours 2 (navy) and 3 (green), which the marks' digits name.
+const QColor kStationColour(0, 0, 127);
+const QColor kHeaderColour(0, 147, 0);
+
+}  // namespace
+
+MonitorView::MonitorView(QWidget* parent) : QAbstractScrollArea(parent) {
+    installMonitorViewAccessibleFactory();
+    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setFocusPolicy(Qt::StrongFocus);
+    setObjectName(QStringLiteral("MonitorView"));
+    setAccessibleName(tr("Terminal output"));
+    verticalScrollBar()->setRange(0, 0);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &MonitorView::onScrollBarMoved);
+    buffer_.setObserver(this);
+}
+
+MonitorView::~MonitorView() { buffer_.setObserver(nullptr); }
+
+QString MonitorView::displayText(const std::u16string& stored) {
+    std::u16string_view text(stored);
+    if (markColour(stored))
+        text.remove_prefix(received_text::kMarkLength);
+    return QString::fromStdU16String(std::u16string(text));
+}
+
+std::optional<QColor> MonitorView::markColour(const std::u16string& stored) {
+    if (hasMark(stored, u"02"))
+        return kStationColour;
+    if (hasMark(stored, u"03"))
+        return kHeaderColour;
+    return std::nullopt;
+}
+
+int MonitorView::lineHeight() const { return std::max(1, fontMetrics().lineSpacing()); }
+
+int MonitorView::visibleRowCount() const {
+    return std::max(1, viewport()->height() / lineHeight());
+}
+
+int MonitorView::firstVisibleLine() const {
+    return std::max(0, buffer_.position() - visibleRowCount() + 1);
+}
+
+QRect MonitorView::lineRect(int index) const {
+    const int row = index - firstVisibleLine();
+    if (index < 0 || index >= buffer_.count() || row < 0 || row >= visibleRowCount())
+        return {};
+    return QRect(0, row * lineHeight(), viewport()->width(), lineHeight());
+}
+
+void MonitorView::paintEvent(QPaintEvent*) {
+    QPainter painter(viewport());
+    painter.fillRect(viewport()->rect(), palette().base());
+    const QColor plain = palette().text().color();
+    const int first = firstVisibleLine();
+    const int last = std::min(buffer_.count() - 1, first + visibleRowCount());
+    const int ascent = fontMetrics().ascent();
+    const int margin = 2;
+    for (int index = first; index <= last; ++index) {
+        const auto& stored = buffer_.line(index);
+        painter.setPen(markColour(stored).value_or(plain));
+        const int top = (index - first) * lineHeight();
+        painter.drawText(margin, top + ascent, displayText(stored));
+    }
+}
+
+void MonitorView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    verticalScrollBar()->setPageStep(visibleRowCount());
+}
+
+// Home and End jump to the oldest and the newest line; at the newest line the view follows again.
+void MonitorView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Home)
+        buffer_.SetPosition(0);
+    else if (event->key() == Qt::Key_End)
+        buffer_.SetPosition(buffer_.count() - 1);
+    else
+        QAbstractScrollArea::keyPressEvent(event);
+}
+
+void MonitorView::scrollRangeChanged(int minimum, int maximum) {
+    ++revision_;
+    followingBuffer_ = true;
+    verticalScrollBar()->setRange(minimum, std::max(minimum, maximum));
+    followingBuffer_ = false;
+    announceNewestLine();
+}
+
+void MonitorView::positionChanged(int position) {
+    ++revision_;
+    followingBuffer_ = true;
+    verticalScrollBar()->setValue(std::max(0, position));
+    followingBuffer_ = false;
+    viewport()->update();
+}
+
+void MonitorView::repaintRequested() {
+    ++revision_;
+    viewport()->update();
+}
+
+void MonitorView::onScrollBarMoved(int value) {
+    if (!followingBuffer_)
+        buffer_.SetPosition(value);
+}
+
+void MonitorView::announceNewestLine() {
+    if (QAccessible::isActive() && buffer_.count() > 0)
+        announceAppendedLine(*this);
+}
+
+}  // namespace quendra

@@ -1,0 +1,94 @@
+#include "terminal/TerminalWindow.h"
+
+#include "terminal/MonitorView.h"
+#include "terminal/SendTerm.h"
+#include "terminal/TerminalOwner.h"
+
+#include <QResizeEvent>
+#include <QSplitter>
+
+#include <algorithm>
+#include <string>
+
+namespace quendra {
+namespace {
+
+constexpr std::u16string_view kStatusSection = u"STATUS";
+constexpr std::u16string_view kTelnetSection = u"SETTINGS\\TELNET";
+constexpr std::u16string_view kBufferLinesEntry = u"MONITORBUFFERLINES";
+constexpr int kDefaultBufferLines = 50;
+constexpr int kDefaultOutputHeight = 40;
+constexpr int kMinimumOutputHeight = 10;
+// A piece never holds CR, so with no owner to name the station no header line is taken as
+// naming it.
+constexpr std::u16string_view kNoStation = u"\r";
+
+}  // namespace
+
+TerminalWindow::TerminalWindow(Settings& settings, int windowId, TerminalStream stream,
+                               QWidget* parent)
+    : QWidget(parent),
+      settings_(settings),
+      outputPane_(new MonitorView),
+      windowId_(windowId),
+      writer_(outputPane_->buffer(), stream) {
+    bufferLines_ = settings_.GetProfileInt(kTelnetSection, kBufferLinesEntry, kDefaultBufferLines);
+    outputPane_->buffer().setCapacity(bufferLines_);
+
+    splitter_ = new QSplitter(Qt::Vertical, this);
+    splitter_->setObjectName(QStringLiteral("TerminalSplitter"));
+    entryPane_ = new SendTerm;
+    splitter_->addWidget(outputPane_);
+    splitter_->addWidget(entryPane_);
+    splitter_->setStretchFactor(0, 0);
+    splitter_->setStretchFactor(1, 1);
+    outputPane_->setMinimumHeight(kMinimumOutputHeight);
+    entryPane_->setTerminal(this);
+
+    const int stored = settings_.GetProfileInt(kStatusSection, splitterEntry(), kDefaultOutputHeight);
+    outputHeight_ = stored < 0 ? kDefaultOutputHeight : stored;
+    connect(splitter_, &QSplitter::splitterMoved, this,
+            [this] { outputHeight_ = splitter_->sizes().value(0); });
+    applyOutputHeight();
+}
+
+TerminalWindow::~TerminalWindow() { saveLayout(); }
+
+std::u16string TerminalWindow::splitterEntry() const {
+    return QStringLiteral("SPLITTER%1").arg(windowId_).toStdU16String();
+}
+
+void TerminalWindow::saveLayout() {
+    if (layoutSaved_)
+        return;
+    layoutSaved_ = true;
+    const int height = laidOut_ ? splitter_->sizes().value(0) : outputHeight_;
+    settings_.WriteProfileInt(kStatusSection, splitterEntry(), height);
+}
+
+void TerminalWindow::AppendText(std::u16string_view text) {
+    const std::u16string callSign = owner_ ? owner_->callSign() : std::u16string(kNoStation);
+    writer_.append(text, callSign);
+}
+
+void TerminalWindow::SendLine(std::u16string line) {
+    if (owner_)
+        owner_->SendTypedLine(line);
+}
+
+const MonitorBuffer& TerminalWindow::buffer() const { return outputPane_->buffer(); }
+
+void TerminalWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    splitter_->setGeometry(rect());
+    applyOutputHeight();
+    laidOut_ = true;
+}
+
+// The output pane keeps its height on every resize; the entry line takes what is left.
+void TerminalWindow::applyOutputHeight() {
+    const int rest = std::max(0, splitter_->height() - outputHeight_ - splitter_->handleWidth());
+    splitter_->setSizes({outputHeight_, rest});
+}
+
+}  // namespace quendra
