@@ -41,6 +41,11 @@ private:
     QTemporaryDir dir_;
     QTemporaryDir configHome_;
     QString file(const QString& name) const { return dir_.filePath(name); }
+    // A file of its own per data row: QSettings caches a parsed file per process and only notices
+    // a change made behind its back by the file's size and time.
+    QString rowFile(const QString& name) const {
+        return file(QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'_') + name);
+    }
 
 private slots:
     void initTestCase() {
@@ -66,7 +71,7 @@ private slots:
     }
     void stringsRoundTripExactly() {
         QFETCH(QString, text);
-        const QString path = file(QStringLiteral("strings.ini"));
+        const QString path = rowFile(QStringLiteral("strings.ini"));
         QtProfileSettings(path).WriteProfileString(u"STATUS", u"TELNET", u16(text));
         QtProfileSettings fresh(path);
         QCOMPARE(QString::fromStdU16String(fresh.GetProfileString(u"STATUS", u"TELNET", u"def")),
@@ -116,7 +121,7 @@ private slots:
     void unreadableIntegersGiveTheDefault() {
         QFETCH(QByteArray, stored);
         QFETCH(int, expected);
-        const QString path = file(QStringLiteral("ints.ini"));
+        const QString path = rowFile(QStringLiteral("ints.ini"));
         writeFile(path, "[SETTINGS]\n" + stored.replace("X=", "TELNET\\MONITORBUFFERLINES=") + "\n");
         QtProfileSettings store(path);
         QCOMPARE(store.GetProfileInt(u"SETTINGS\\TELNET", u"MONITORBUFFERLINES", 50), expected);
@@ -165,7 +170,7 @@ private slots:
     }
     void corruptFilesGiveDefaultsAndStayWritable() {
         QFETCH(QByteArray, content);
-        const QString path = file(QStringLiteral("corrupt.ini"));
+        const QString path = rowFile(QStringLiteral("corrupt.ini"));
         writeFile(path, content);
         QtProfileSettings store(path);
         QCOMPARE(store.GetProfileInt(u"STATUS", u"NORRVEL_PORT", 8000), 8000);
