@@ -9,14 +9,19 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QValidator>
 
+#include <algorithm>
 #include <utility>
 
 namespace quendra {
 namespace {
 
 bool relayoutEnabled = false;
+
+// A static text this tall (dialog units) holds two lines and wraps; a lower one is a single line.
+constexpr int kTwoLineHeight = 16;
 
 // Turns letters into capitals as they are typed or pasted, one character for one so that the caret
 // stays where it was.
@@ -54,7 +59,8 @@ QWidget* createControl(const DialogControlTemplate& control, QDialog* dialog) {
         return button;
     }
     auto* label = new QLabel(control.text, dialog);
-    label->setWordWrap(control.kind != QLatin1String("icon"));
+    label->setWordWrap(control.kind == QLatin1String("static") &&
+                       control.rect.height() >= kTwoLineHeight);
     return label;
 }
 
@@ -62,6 +68,8 @@ void showImage(QLabel* label, const DialogControlTemplate& control, const QSize&
     QPixmap image(control.image);
     if (image.isNull())
         image = QApplication::windowIcon().pixmap(size);
+    if (image.isNull())
+        image = QApplication::style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(size);
     label->setPixmap(image.isNull() ? QPixmap() : image.scaled(size, Qt::KeepAspectRatio,
                                                                 Qt::SmoothTransformation));
 }
@@ -71,6 +79,10 @@ QRect placeOf(const DialogControlTemplate& control, QWidget* widget, const QFont
     // A combo box's template height includes its drop-down list; the closed box keeps its own.
     if (qobject_cast<QComboBox*>(widget))
         place.setHeight(widget->sizeHint().height());
+    // The desktop font is not the one the layout was drawn with: a one-line text that does not fit
+    // grows to the right rather than losing its end.
+    if (auto* label = qobject_cast<QLabel*>(widget); label && !label->wordWrap() && label->pixmap().isNull())
+        place.setWidth(std::max(place.width(), label->sizeHint().width()));
     return place;
 }
 

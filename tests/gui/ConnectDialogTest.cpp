@@ -197,13 +197,13 @@ private slots:
         QCOMPARE(combo->geometry().topLeft(), expectedPlace(dialog, {7, 43, 196, 70}).topLeft());
         QCOMPARE(combo->width(), expectedPlace(dialog, {7, 43, 196, 70}).width());
         QCOMPARE(format->geometry(), expectedPlace(dialog, {7, 9, 196, 16}));
-        QCOMPARE(address->geometry(), expectedPlace(dialog, {11, 29, 42, 8}));
+        QCOMPARE(address->geometry().topLeft(), expectedPlace(dialog, {11, 29, 42, 8}).topLeft());
         QVERIFY(!format->text().contains(u'\n'));
         QCOMPARE(dialog.size(), sizeBefore);
 
         ApplyDialogLayout(&dialog, 102);
         QCOMPARE(cancel->geometry(), expectedPlace(dialog, {91, 62, 50, 14}));
-        QCOMPARE(address->geometry(), expectedPlace(dialog, {11, 30, 42, 8}));
+        QCOMPARE(address->geometry().topLeft(), expectedPlace(dialog, {11, 30, 42, 8}).topLeft());
         QVERIFY(format->text().contains(u'\n'));
 
         ApplyDialogLayout(&dialog, 4711);  // no such template: nothing moves
