@@ -174,8 +174,11 @@ void ApplyDialogLayout(QDialog* dialog, int templateId) {
                               : findDialogControl(dialog, control.id);
         if (!widget)
             continue;
-        moves.emplace_back(widget, placeOf(control, widget, font));
+        const QRect place = placeOf(control, widget, font);
+        moves.emplace_back(widget, place);
         setTemplateText(widget, control);
+        if (auto* label = qobject_cast<QLabel*>(widget); label && control.kind == QLatin1String("icon"))
+            showImage(label, control, place.size());
         if (auto* combo = qobject_cast<QComboBox*>(widget))
             reapplySelection(combo);
     }
