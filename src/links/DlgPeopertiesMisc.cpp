@@ -1,0 +1,98 @@
+#include "links/DlgPeopertiesMisc.h"
+
+#include "platform/DialogLayout.h"
+#include "text/Numbers.h"
+
+#include <QLineEdit>
+#include <QMessageBox>
+
+namespace quendra {
+namespace {
+
+constexpr std::u16string_view kStatus = u"STATUS";
+constexpr std::u16string_view kTelnet = u"SETTINGS\\TELNET";
+// Only so much of an integer field is read, as the classic dialog did.
+constexpr qsizetype kIntegerFieldChars = 63;
+
+QString upperCased(QString text) {
+    for (QChar& ch : text)
+        ch = ch.toUpper();
+    return text;
+}
+
+}  // namespace
+
+DlgPeopertiesMisc::DlgPeopertiesMisc(Settings& settings, QWidget* parent)
+    : QDialog(parent), settings_(settings) {
+    setObjectName(QStringLiteral("DlgPeopertiesMisc"));
+    const auto layout = loadDialogTemplate(kTemplateId);
+    if (layout) {
+        buildDialogControls(this, *layout);
+        addDesktopButtons(this, *layout);
+    }
+    OnInitDialog();
+}
+
+QLineEdit* DlgPeopertiesMisc::field(int controlId) const {
+    return qobject_cast<QLineEdit*>(findDialogControl(this, controlId));
+}
+
+QString DlgPeopertiesMisc::fieldText(int controlId) const {
+    const QLineEdit* edit = field(controlId);
+    return edit ? edit->text() : QString();
+}
+
+void DlgPeopertiesMisc::setFieldText(int controlId, const QString& text) {
+    if (QLineEdit* edit = field(controlId))
+        edit->setText(text);
+}
+
+void DlgPeopertiesMisc::OnInitDialog() {
+    address_ = settings_.GetProfileString(kStatus, u"NORRVEL", u"localhost");
+    port_ = settings_.GetProfileInt(kStatus, u"NORRVEL_PORT", 8000);
+    bufferLines_ = settings_.GetProfileInt(kTelnet, u"MONITORBUFFERLINES", 50);
+    callSign_ = settings_.GetProfileString(kStatus, u"MYCALL", u"NOCALL");
+    setFieldText(kAddressId, QString::fromStdU16String(address_));
+    setFieldText(kPortId, QString::number(port_));
+    setFieldText(kBufferLinesId, QString::number(bufferLines_));
+    // The call sign field shows capitals only, whatever the store holds.
+    setFieldText(kCallSignId, upperCased(QString::fromStdU16String(callSign_)));
+}
+
+std::optional<int> DlgPeopertiesMisc::exchangeInteger(int controlId) {
+    const std::u16string text = fieldText(controlId).left(kIntegerFieldChars).toStdU16String();
+    if (beginsWithInteger(text))
+        return readLeadingInt(text);
+    QMessageBox::warning(this, QStringLiteral("Quendra"), QStringLiteral("Please enter an integer."));
+    if (QLineEdit* edit = field(controlId)) {
+        edit->setFocus();
+        edit->selectAll();
+    }
+    return std::nullopt;
+}
+
+bool DlgPeopertiesMisc::DoDataExchange() {
+    const auto lines = exchangeInteger(kBufferLinesId);
+    if (!lines)
+        return false;
+    bufferLines_ = *lines;
+    const auto port = exchangeInteger(kPortId);
+    if (!port)
+        return false;
+    port_ = *port;
+    address_ = fieldText(kAddressId).toStdU16String();
+    callSign_ = fieldText(kCallSignId).toStdU16String();
+    return true;
+}
+
+void DlgPeopertiesMisc::accept() {
+    if (!DoDataExchange())
+        return;
+    settings_.WriteProfileString(kStatus, u"NORRVEL", address_);
+    settings_.WriteProfileInt(kStatus, u"NORRVEL_PORT", port_);
+    settings_.WriteProfileInt(kTelnet, u"MONITORBUFFERLINES", bufferLines_);
+    settings_.WriteProfileString(kStatus, u"MYCALL", callSign_);
+    QDialog::accept();
+}
+
+}  // namespace quendra

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "settings/Settings.h"
+
+#include <QSettings>
+#include <QString>
+
+#include <memory>
+
+namespace quendra {
+
+// The program's settings in the user's QSettings store: the registry key
+// HKEY_CURRENT_USER\software\Tamblix\Quendra on Windows, ~/.config/Tamblix/Quendra.conf on Linux.
+// Sections written with backslashes become nested groups ("SETTINGS\TELNET" is "SETTINGS/TELNET").
+//
+// Every write is synced to disk at once, merging with whatever another running copy of the program
+// wrote in the meantime; every read first picks up changes made on disk by another copy.
+class QtProfileSettings : public Settings {
+public:
+    QtProfileSettings();
+    explicit QtProfileSettings(const QString& filePath);  // an INI file at that path
+
+    int GetProfileInt(std::u16string_view section, std::u16string_view entry, int def) override;
+    std::u16string GetProfileString(std::u16string_view section, std::u16string_view entry,
+                                    std::u16string_view def = {}) override;
+    std::optional<std::vector<std::uint8_t>> GetProfileBinary(std::u16string_view section,
+                                                              std::u16string_view entry) override;
+    bool WriteProfileInt(std::u16string_view section, std::u16string_view entry, int value) override;
+    bool WriteProfileString(std::u16string_view section, std::u16string_view entry,
+                            std::u16string_view value) override;
+    bool WriteProfileBinary(std::u16string_view section, std::u16string_view entry,
+                            const std::vector<std::uint8_t>& data) override;
+
+    // The file (or registry path) behind the store.
+    QString location() const;
+
+    // The QSettings key of a section and entry: "SETTINGS\TELNET", "X" -> "SETTINGS/TELNET/X".
+    static QString keyOf(std::u16string_view section, std::u16string_view entry);
+
+private:
+    QVariant read(std::u16string_view section, std::u16string_view entry);
+    bool write(std::u16string_view section, std::u16string_view entry, const QVariant& value);
+
+    std::unique_ptr<QSettings> settings_;
+};
+
+}  // namespace quendra
