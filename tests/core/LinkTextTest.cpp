@@ -18,10 +18,19 @@ struct DetectionCase {
     SpotForm form;
 };
 
+std::string narrow(std::u16string_view text) {
+    std::string out;
+    for (char16_t ch : text)
+        out += ch < 0x80 ? static_cast<char>(ch) : '?';
+    return out;
+}
+
+void PrintTo(const DetectionCase& c, std::ostream* os) { *os << '"' << narrow(c.line) << '"'; }
+
 class SpotFormDetection : public testing::TestWithParam<DetectionCase> {};
 
 TEST_P(SpotFormDetection, RecognisesBothAnnouncementForms) {
-    EXPECT_EQ(detectSpotForm(GetParam().line), GetParam().form) << std::string(GetParam().line.begin(), GetParam().line.end());
+    EXPECT_EQ(detectSpotForm(GetParam().line), GetParam().form);
 }
 
 INSTANTIATE_TEST_SUITE_P(Lines, SpotFormDetection, testing::Values(
@@ -45,6 +54,8 @@ struct PortCase {
     std::u16string_view reply;
     std::int32_t count;
 };
+
+void PrintTo(const PortCase& c, std::ostream* os) { *os << '"' << narrow(c.reply) << '"'; }
 
 class PortCountFromReply : public testing::TestWithParam<PortCase> {};
 
@@ -82,7 +93,7 @@ TEST(MonitorTokens, WordsMayRunOverALineEnd) {
 TEST(MonitorTokens, IncompleteTextGivesNothing) {
     for (std::u16string_view text : {u"", u"\r\n\r", u"1:Fm ZZ1AB To CQ", u"1:Fm ZZ1AB To CQ <UI>",
                                      u"1:Fm ZZ1AB To CQ <UI>\r", u"1:Fm ZZ1AB To CQ <UI>\r\n\r\n", u"one two three"})
-        EXPECT_FALSE(tokenizeMonitorText(text)) << std::string(text.begin(), text.end());
+        EXPECT_FALSE(tokenizeMonitorText(text)) << narrow(text);
 }
 
 TEST(TelnetLineJoiner, JoinsLinesAcrossChunkBoundaries) {

@@ -78,6 +78,22 @@ public:
     QTcpServer server;
 };
 
+// A telnet link with a recorder, connected to a loopback peer.
+struct TelnetSession {
+    TelnetSession() {
+        link.setMainWindow(&owner);
+        link.Create();
+        link.ConnectTo(QStringLiteral("127.0.0.1"), peer.port());
+        remote.reset(peer.accept());
+    }
+    bool ready() { return remote && QTest::qWaitFor([this] { return link.connected() == 1; }); }
+
+    LoopbackPeer peer;
+    TelnetRecorder owner;
+    TelnetSocket link;
+    std::unique_ptr<QTcpSocket> remote;
+};
+
 quint16 portWithNoListener() {
     QTcpServer server;
     server.listen(QHostAddress::LocalHost);
@@ -195,15 +211,10 @@ void TelnetSocketLinkTest::replacedSocketGetsNoNotifications() {
 }
 
 void TelnetSocketLinkTest::burstArrivesInReadsOfAtMostThousand() {
-    LoopbackPeer peer;
-    TelnetRecorder owner;
-    TelnetSocket link;
-    link.setMainWindow(&owner);
-    link.Create();
-    link.ConnectTo(QStringLiteral("127.0.0.1"), peer.port());
-    std::unique_ptr<QTcpSocket> remote(peer.accept());
-    QVERIFY(remote);
-    QTRY_COMPARE(link.connected(), 1);
+    TelnetSession session;
+    QVERIFY(session.ready());
+    TelnetRecorder& owner = session.owner;
+    auto& remote = session.remote;
     const QByteArray burst = pattern(2500);
     remote->write(burst);
     QTRY_COMPARE(owner.received().size(), std::size_t{2500});
@@ -255,15 +266,10 @@ void TelnetSocketLinkTest::failedConnectIsSilent() {
 }
 
 void TelnetSocketLinkTest::textEndsAtTheFirstNulButTheCountDoesNot() {
-    LoopbackPeer peer;
-    TelnetRecorder owner;
-    TelnetSocket link;
-    link.setMainWindow(&owner);
-    link.Create();
-    link.ConnectTo(QStringLiteral("127.0.0.1"), peer.port());
-    std::unique_ptr<QTcpSocket> remote(peer.accept());
-    QVERIFY(remote);
-    QTRY_COMPARE(link.connected(), 1);
+    TelnetSession session;
+    QVERIFY(session.ready());
+    TelnetRecorder& owner = session.owner;
+    auto& remote = session.remote;
     remote->write(QByteArray("DX de\0hidden", 12));
     QTRY_COMPARE(owner.calls.size(), std::size_t{2});
     QVERIFY(owner.calls[1].text == u"DX de");
@@ -271,15 +277,10 @@ void TelnetSocketLinkTest::textEndsAtTheFirstNulButTheCountDoesNot() {
 }
 
 void TelnetSocketLinkTest::negotiationBytesAreShownAsCharacters() {
-    LoopbackPeer peer;
-    TelnetRecorder owner;
-    TelnetSocket link;
-    link.setMainWindow(&owner);
-    link.Create();
-    link.ConnectTo(QStringLiteral("127.0.0.1"), peer.port());
-    std::unique_ptr<QTcpSocket> remote(peer.accept());
-    QVERIFY(remote);
-    QTRY_COMPARE(link.connected(), 1);
+    TelnetSession session;
+    QVERIFY(session.ready());
+    TelnetRecorder& owner = session.owner;
+    auto& remote = session.remote;
     remote->write(QByteArray("\xff\xfb\x01\x80login", 9));
     QTRY_COMPARE(owner.calls.size(), std::size_t{2});
     QVERIFY(owner.calls[1].text == u"\u00ff\u00fb\u0001\u20aclogin");
