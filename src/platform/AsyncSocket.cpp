@@ -1,0 +1,229 @@
+#include "platform/AsyncSocket.h"
+
+#include <QTcpSocket>
+
+#include <cerrno>
+#include <utility>
+
+#ifdef _WIN32
+#include <winsock2.h>
+#else
+#include <sys/socket.h>
+#endif
+
+namespace quendra {
+namespace {
+
+int errorCode(QAbstractSocket::SocketError error) {
+    switch (error) {
+    case QAbstractSocket::ConnectionRefusedError: return ECONNREFUSED;
+    case QAbstractSocket::RemoteHostClosedError: return 0;
+    case QAbstractSocket::HostNotFoundError: return EHOSTUNREACH;
+    case QAbstractSocket::SocketTimeoutError: return ETIMEDOUT;
+    case QAbstractSocket::NetworkError: return ENETUNREACH;
+    case QAbstractSocket::SocketAccessError: return EACCES;
+    case QAbstractSocket::SocketResourceError: return ENOBUFS;
+    default: return EIO;
+    }
+}
+
+// A socket that is let go while bytes still wait to be sent gets this long to send them.
+constexpr int kLingerMs = 5000;
+
+}  // namespace
+
+AsyncSocket::AsyncSocket(QObject* parent) : QObject(parent) {
+    connectTimer_.setSingleShot(true);
+    connectTimer_.setInterval(kConnectTimeoutMs);
+    connect(&connectTimer_, &QTimer::timeout, this, &AsyncSocket::giveUpConnect);
+}
+
+AsyncSocket::~AsyncSocket() { Close(); }
+
+bool AsyncSocket::Create() {
+    Close();
+    socket_ = new QTcpSocket(this);
+    wire(socket_);
+    return true;
+}
+
+void AsyncSocket::wire(QTcpSocket* socket) {
+    connect(socket, &QTcpSocket::connected, this, [this, socket] { handleConnected(socket); });
+    connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
+        if (isCurrent(socket))
+            schedulePump();
+    });
+    connect(socket, &QTcpSocket::errorOccurred, this,
+            [this, socket](QAbstractSocket::SocketError error) { handleError(socket, errorCode(error)); });
+    connect(socket, &QTcpSocket::disconnected, this, [this, socket] { handleEnd(socket, 0); });
+    connect(socket, &QTcpSocket::bytesWritten, this, [this, socket] { handleBytesWritten(socket); });
+}
+
+void AsyncSocket::Connect(const QString& host, quint16 port) {
+    if (!socket_)
+        Create();
+    if (phase_ != Phase::Idle)
+        return;
+    phase_ = Phase::Connecting;
+    connectTimer_.start();
+    socket_->connectToHost(host, port);
+}
+
+void AsyncSocket::handleConnected(QTcpSocket* socket) {
+    if (!isCurrent(socket) || phase_ != Phase::Connecting)
+        return;
+    phase_ = Phase::Connected;
+    connectTimer_.stop();
+    postConnectOutcome(0);
+}
+
+void AsyncSocket::handleError(QTcpSocket* socket, int code) {
+    if (!isCurrent(socket))
+        return;
+    if (phase_ == Phase::Connecting) {
+        phase_ = Phase::Failed;
+        connectTimer_.stop();
+        postConnectOutcome(code == 0 ? EIO : code);
+    } else if (phase_ == Phase::Connected) {
+        handleEnd(socket, code);
+    }
+}
+
+void AsyncSocket::handleEnd(QTcpSocket* socket, int error) {
+    if (!isCurrent(socket) || phase_ != Phase::Connected)
+        return;
+    phase_ = Phase::Ended;
+    closeError_ = error;
+    schedulePump();
+}
+
+void AsyncSocket::giveUpConnect() {
+    if (phase_ != Phase::Connecting || !socket_)
+        return;
+    phase_ = Phase::Failed;
+    socket_->abort();
+    postConnectOutcome(ETIMEDOUT);
+}
+
+void AsyncSocket::postConnectOutcome(int error) {
+    QMetaObject::invokeMethod(this, [this, error, generation = generation_] {
+        if (generation != generation_ || !socket_)
+            return;
+        OnConnect(error);
+        if (error == 0 && isOpen() && generation == generation_)
+            schedulePump();
+    }, Qt::QueuedConnection);
+}
+
+void AsyncSocket::schedulePump() {
+    if (pumpPosted_)
+        return;
+    pumpPosted_ = true;
+    QMetaObject::invokeMethod(this, [this, generation = generation_] {
+        if (generation != generation_ || !socket_)
+            return;
+        pumpPosted_ = false;
+        pump();
+    }, Qt::QueuedConnection);
+}
+
+void AsyncSocket::pump() {
+    const quint64 generation = generation_;
+    if (socket_->bytesAvailable() > 0) {
+        readSinceNotify_ = false;
+        OnReceive(0);
+        if (generation != generation_ || !socket_)
+            return;
+        // Like the platform's sockets, a handler that stops reading gets no more reminders
+        // until new bytes arrive.
+        if (socket_->bytesAvailable() > 0 && readSinceNotify_) {
+            schedulePump();
+            return;
+        }
+    }
+    if (phase_ == Phase::Ended && !closeDelivered_) {
+        closeDelivered_ = true;
+        OnClose(closeError_);
+    }
+}
+
+int AsyncSocket::Receive(void* buffer, int maximum) {
+    if (!socket_ || buffer == nullptr || maximum <= 0)
+        return -1;
+    readSinceNotify_ = true;
+    if (socket_->bytesAvailable() <= 0)
+        return phase_ == Phase::Ended ? 0 : -1;
+    const qint64 count = socket_->read(static_cast<char*>(buffer), maximum);
+    return count < 0 ? -1 : static_cast<int>(count);
+}
+
+int AsyncSocket::Send(const void* data, int length) {
+    if (!socket_ || phase_ != Phase::Connected || length < 0 || (data == nullptr && length > 0))
+        return -1;
+    const qint64 queued = socket_->write(static_cast<const char*>(data), length);
+    return queued < 0 ? -1 : static_cast<int>(queued);
+}
+
+void AsyncSocket::ShutdownSend() {
+    if (!socket_ || phase_ != Phase::Connected)
+        return;
+    socket_->flush();
+    if (socket_->bytesToWrite() > 0)
+        shutdownPending_ = true;
+    else
+        shutdownSendNow();
+}
+
+void AsyncSocket::handleBytesWritten(QTcpSocket* socket) {
+    if (isCurrent(socket) && shutdownPending_ && socket->bytesToWrite() == 0) {
+        shutdownPending_ = false;
+        shutdownSendNow();
+    }
+}
+
+void AsyncSocket::shutdownSendNow() {
+    const auto descriptor = socket_->socketDescriptor();
+    if (descriptor == -1)
+        return;
+#ifdef _WIN32
+    ::shutdown(static_cast<SOCKET>(descriptor), SD_SEND);
+#else
+    ::shutdown(static_cast<int>(descriptor), SHUT_WR);
+#endif
+}
+
+void AsyncSocket::Close() {
+    connectTimer_.stop();
+    ++generation_;
+    phase_ = Phase::Idle;
+    pumpPosted_ = false;
+    readSinceNotify_ = false;
+    closeDelivered_ = false;
+    shutdownPending_ = false;
+    closeError_ = 0;
+    QTcpSocket* socket = std::exchange(socket_, nullptr);
+    if (!socket)
+        return;
+    socket->disconnect(this);
+    if (socket->state() == QAbstractSocket::ConnectedState && socket->bytesToWrite() > 0) {
+        // Bytes already accepted by Send still go out, as a closed platform socket sends them.
+        socket->setParent(nullptr);
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        QTimer::singleShot(kLingerMs, socket, &QObject::deleteLater);
+        socket->disconnectFromHost();
+        return;
+    }
+    socket->abort();
+    socket->deleteLater();
+}
+
+void AsyncSocket::SetKeepAlive(bool on) {
+    if (socket_)
+        socket_->setSocketOption(QAbstractSocket::KeepAliveOption, on ? 1 : 0);
+}
+
+void AsyncSocket::OnConnect(int) {}
+void AsyncSocket::OnReceive(int) {}
+void AsyncSocket::OnClose(int) {}
+
+}  // namespace quendra

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+
+class QTcpSocket;
+
+namespace quendra {
+
+// A TCP stream socket that reports its life through three notifications, the way the link
+// classes expect them:
+// - OnConnect once per connect attempt: 0 on success, a non-zero error for a refused,
+//   unreachable, unresolvable or timed-out attempt;
+// - OnReceive again and again while unread bytes remain and the handler keeps reading (Qt
+//   announces buffered bytes only once);
+// - OnClose once when the peer ends the connection or it breaks, and only after every byte that
+//   arrived before the end has been offered through OnReceive.
+// Notifications are always delivered from the event loop, never from inside a call to this
+// class, and never for a socket that has since been closed or replaced.
+class AsyncSocket : public QObject {
+    Q_OBJECT
+
+public:
+    // An attempt that has neither succeeded nor failed after this long is given up.
+    static constexpr int kConnectTimeoutMs = 30000;
+
+    explicit AsyncSocket(QObject* parent = nullptr);
+    ~AsyncSocket() override;
+
+    // Makes a fresh socket, closing any earlier one first.
+    bool Create();
+    // Starts connecting to an IPv4 or IPv6 address or a host name; creates the socket if needed.
+    void Connect(const QString& host, quint16 port);
+    // Bytes read, 0 once the peer has ended the stream and everything was read, or -1 when
+    // nothing can be read now.
+    int Receive(void* buffer, int maximum);
+    // Queues all bytes for sending; the count queued, or -1 without a connection.
+    int Send(const void* data, int length);
+    // Sends what is queued, then ends the sending direction; receiving goes on.
+    void ShutdownSend();
+    void Close();
+    void SetKeepAlive(bool on);
+    bool isOpen() const { return socket_ != nullptr; }
+
+protected:
+    virtual void OnConnect(int error);
+    virtual void OnReceive(int error);
+    virtual void OnClose(int error);
+
+private:
+    enum class Phase { Idle, Connecting, Connected, Failed, Ended };
+
+    void wire(QTcpSocket* socket);
+    void handleConnected(QTcpSocket* socket);
+    void handleError(QTcpSocket* socket, int code);
+    void handleEnd(QTcpSocket* socket, int error);
+    void handleBytesWritten(QTcpSocket* socket);
+    void giveUpConnect();
+    void postConnectOutcome(int error);
+    void schedulePump();
+    void pump();
+    bool isCurrent(QTcpSocket* socket) const { return socket != nullptr && socket == socket_; }
+    void shutdownSendNow();
+
+    QTcpSocket* socket_ = nullptr;
+    quint64 generation_ = 0;
+    Phase phase_ = Phase::Idle;
+    bool pumpPosted_ = false;
+    bool readSinceNotify_ = false;
+    bool closeDelivered_ = false;
+    bool shutdownPending_ = false;
+    int closeError_ = 0;
+    QTimer connectTimer_;
+};
+
+}  // namespace quendra

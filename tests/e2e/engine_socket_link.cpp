@@ -1,0 +1,252 @@
+#include "links/FrameHeader.h"
+#include "links/LinkOwner.h"
+#include "links/NorrvelSocket.h"
+#include "settings/MemorySettings.h"
+
+#include <QRandomGenerator>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QtTest>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace quendra;
+
+namespace {
+
+struct MonitorCall {
+    std::u16string text;
+    int length;
+    int port;
+    int reserved;
+    int tFlag;
+    bool operator==(const MonitorCall&) const = default;
+};
+
+class MonitorRecorder : public LinkOwner {
+public:
+    void RouteTelnetText(std::u16string_view, int) override { ++telnetCalls; }
+    void RouteMonitorText(std::u16string_view text, int length, int port, int reserved, int tFlag) override {
+        calls.push_back({std::u16string(text), length, port, reserved, tFlag});
+    }
+    std::vector<MonitorCall> calls;
+    int telnetCalls = 0;
+};
+
+QByteArray frameBytes(char kind, std::uint32_t port, const QByteArray& data, std::uint8_t kindHigh = 0) {
+    FrameHeader header;
+    header.kind = static_cast<std::uint8_t>(kind);
+    header.kindHigh = kindHigh;
+    header.port = port;
+    const auto bytes = encodeFrame(header, std::span(reinterpret_cast<const std::uint8_t*>(data.constData()),
+                                                     static_cast<std::size_t>(data.size())));
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+}
+
+QByteArray sentFrame(char kind, std::uint32_t port, const char* from, const char* to, const QByteArray& data) {
+    FrameHeader header;
+    header.kind = static_cast<std::uint8_t>(kind);
+    header.port = port;
+    header.fromCall = FrameHeader::callField(from);
+    header.toCall = FrameHeader::callField(to);
+    const auto bytes = encodeFrame(header, std::span(reinterpret_cast<const std::uint8_t*>(data.constData()),
+                                                     static_cast<std::size_t>(data.size())));
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+}
+
+// A fake engine on the loopback address: records what each connection sends.
+class FakeEngine {
+public:
+    FakeEngine() { QVERIFY(server.listen(QHostAddress::LocalHost)); }
+
+    QTcpSocket* accept() {
+        if (!server.hasPendingConnections() && !server.waitForNewConnection(5000))
+            return nullptr;
+        QTcpSocket* peer = server.nextPendingConnection();
+        peers.push_back(peer);
+        received.emplace_back();
+        const std::size_t index = received.size() - 1;
+        QObject::connect(peer, &QTcpSocket::readyRead, peer, [this, peer, index] { received[index] += peer->readAll(); });
+        received[index] += peer->readAll();
+        return peer;
+    }
+
+    QTcpServer server;
+    std::vector<QTcpSocket*> peers;
+    std::vector<QByteArray> received;
+};
+
+const QByteArray kPortRequest = sentFrame('G', 0, "", "", {});
+const QByteArray kMonitorOn = sentFrame('m', 0, "TEST", "TEST", {});
+
+}  // namespace
+
+class EngineSocketLinkTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void portReplyGivesPortCountAndOneMonitorRequest();
+    void framesSplitAtRandomArriveExactly();
+    void kindsDecideTheTFlagAndWhatIsSkipped();
+    void unprotoFramesLeaveByteExact();
+    void absurdLengthClosesTheLink();
+    void reconnectStartsFromAnEmptyReader();
+    void newConnectGivesUpThePendingOne();
+
+private:
+    // Connects the link to the fake engine and answers its port request.
+    QTcpSocket* connectLink(int ports = 2);
+
+    std::unique_ptr<MemorySettings> settings_;
+    std::unique_ptr<FakeEngine> engine_;
+    std::unique_ptr<MonitorRecorder> owner_;
+    std::unique_ptr<NorrvelSocket> link_;
+};
+
+void EngineSocketLinkTest::init() {
+    settings_ = std::make_unique<MemorySettings>();
+    engine_ = std::make_unique<FakeEngine>();
+    settings_->WriteProfileString(u"STATUS", u"NORRVEL", u"127.0.0.1");
+    settings_->WriteProfileInt(u"STATUS", u"NORRVEL_PORT", engine_->server.serverPort());
+    owner_ = std::make_unique<MonitorRecorder>();
+    link_ = std::make_unique<NorrvelSocket>(*settings_);
+    link_->setMainWindow(owner_.get());
+}
+
+void EngineSocketLinkTest::cleanup() {
+    link_.reset();
+    engine_.reset();
+}
+
+QTcpSocket* EngineSocketLinkTest::connectLink(int ports) {
+    link_->ConnectEngine();
+    QTcpSocket* peer = engine_->accept();
+    if (!peer)
+        return nullptr;
+    const std::size_t index = engine_->received.size() - 1;
+    if (!QTest::qWaitFor([&] { return engine_->received[index].size() >= kPortRequest.size(); }))
+        return nullptr;
+    peer->write(frameBytes('G', 0, QByteArray::number(ports) + ";Port A;Port B"));
+    if (!QTest::qWaitFor([&] { return link_->portCount() == ports; }))
+        return nullptr;
+    return peer;
+}
+
+void EngineSocketLinkTest::portReplyGivesPortCountAndOneMonitorRequest() {
+    QTcpSocket* peer = connectLink(2);
+    QVERIFY(peer);
+    QCOMPARE(link_->connected(), 1);
+    QTRY_COMPARE(engine_->received[0], kPortRequest + kMonitorOn);
+    QCOMPARE(link_->portCount(), 2);
+    QVERIFY(owner_->calls.empty());
+}
+
+void EngineSocketLinkTest::framesSplitAtRandomArriveExactly() {
+    QTcpSocket* peer = connectLink();
+    QVERIFY(peer);
+    QByteArray stream;
+    std::vector<MonitorCall> expected;
+    for (int i = 0; i < 40; ++i) {
+        const QByteArray text = " 1:Fm ZZ" + QByteArray::number(i) + "AB To CQ <UI pid=F0>\rDX de ZZ1AB: 14025.0 Z" +
+                                QByteArray(i * 37, 'x') + "\r";
+        stream += frameBytes('U', static_cast<std::uint32_t>(i % 3), text);
+        expected.push_back({QString::fromLatin1(text).toStdU16String(), static_cast<int>(text.size()), i % 3, 0, 0});
+    }
+    QRandomGenerator random(20261207);
+    for (qsizetype at = 0; at < stream.size();) {
+        const qsizetype piece = std::min<qsizetype>(random.bounded(1, 120), stream.size() - at);
+        peer->write(stream.mid(at, piece));
+        peer->flush();
+        at += piece;
+        if (random.bounded(4) == 0)
+            QCoreApplication::processEvents();
+    }
+    QTRY_COMPARE(owner_->calls.size(), expected.size());
+    QVERIFY(owner_->calls == expected);
+}
+
+void EngineSocketLinkTest::kindsDecideTheTFlagAndWhatIsSkipped() {
+    QTcpSocket* peer = connectLink();
+    QVERIFY(peer);
+    peer->write(frameBytes('I', 0, "i") + frameBytes('H', 0, "heard") + frameBytes('S', 1, "s") +
+                frameBytes('I', 0, "high byte", 1) + frameBytes('T', 2, "t") + frameBytes('X', 0, "other") +
+                frameBytes('U', 0, "") + frameBytes('G', 0, "3;a;b;c") + frameBytes('U', 0, "last"));
+    const std::vector<MonitorCall> expected = {
+        {u"i", 1, 0, 0, 0}, {u"s", 1, 1, 0, 0}, {u"t", 1, 2, 0, 1}, {u"", 0, 0, 0, 0}, {u"last", 4, 0, 0, 0}};
+    QTRY_COMPARE(owner_->calls.size(), expected.size());
+    QVERIFY(owner_->calls == expected);
+    QCOMPARE(link_->portCount(), 3);
+    QTRY_COMPARE(engine_->received[0], kPortRequest + kMonitorOn + kMonitorOn);
+}
+
+void EngineSocketLinkTest::unprotoFramesLeaveByteExact() {
+    QTcpSocket* peer = connectLink(2);
+    QVERIFY(peer);
+    QTRY_COMPARE(engine_->received[0].size(), kPortRequest.size() + kMonitorOn.size());
+    const QByteArray line("CQ de ZZ1AB \xe9\r\n");
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(line.constData());
+    for (int port = 0; port < link_->portCount(); ++port)
+        link_->SendUnproto(bytes, static_cast<int>(line.size()), "ZZ1AB", "CQ", port);
+    link_->SendUnproto(bytes, 0, "VERYLONGCALL1", "CQ", 7);
+    const QByteArray expected = kPortRequest + kMonitorOn + sentFrame('M', 0, "ZZ1AB", "CQ", line) +
+                                sentFrame('M', 1, "ZZ1AB", "CQ", line) + sentFrame('M', 7, "VERYLONGC", "CQ", {});
+    QTRY_COMPARE(engine_->received[0], expected);
+}
+
+void EngineSocketLinkTest::absurdLengthClosesTheLink() {
+    QTcpSocket* peer = connectLink();
+    QVERIFY(peer);
+    QByteArray header = frameBytes('U', 0, {});
+    header[28] = header[29] = header[30] = header[31] = '\xff';
+    peer->write(frameBytes('U', 0, "before") + header + QByteArray(64, 'g'));
+    QTRY_COMPARE(peer->state(), QAbstractSocket::UnconnectedState);
+    QCOMPARE(link_->connected(), 0);
+    QVERIFY(!link_->isOpen());
+    QCOMPARE(owner_->calls.size(), std::size_t{1});
+}
+
+void EngineSocketLinkTest::reconnectStartsFromAnEmptyReader() {
+    QTcpSocket* first = connectLink();
+    QVERIFY(first);
+    first->write(frameBytes('U', 0, QByteArray(300, 'p')).left(100));  // a frame cut short
+    first->flush();
+    first->disconnectFromHost();
+    QTRY_COMPARE(link_->connected(), 0);
+    QVERIFY(owner_->calls.empty());
+    QCOMPARE(owner_->telnetCalls, 0);
+    QTcpSocket* second = connectLink();
+    QVERIFY(second);
+    second->write(frameBytes('U', 1, "fresh"));
+    QTRY_COMPARE(owner_->calls.size(), std::size_t{1});
+    QVERIFY(owner_->calls[0] == (MonitorCall{u"fresh", 5, 1, 0, 0}));
+}
+
+void EngineSocketLinkTest::newConnectGivesUpThePendingOne() {
+    link_->ConnectEngine();
+    link_->ConnectEngine();  // before the first attempt has reported
+    QTRY_COMPARE(link_->connected(), 1);
+    // The engine may have seen the first attempt arrive; it must see it go again, and only one
+    // connection may ask for ports.
+    const auto openPeers = [this] {
+        while (engine_->server.hasPendingConnections())
+            engine_->accept();
+        return std::count_if(engine_->peers.begin(), engine_->peers.end(),
+                             [](QTcpSocket* peer) { return peer->state() == QAbstractSocket::ConnectedState; });
+    };
+    QTRY_COMPARE(openPeers(), 1);
+    const auto allReceived = [this] {
+        QByteArray all;
+        for (const auto& bytes : engine_->received)
+            all += bytes;
+        return all;
+    };
+    QTRY_COMPARE(allReceived(), kPortRequest);
+}
+
+QTEST_MAIN(EngineSocketLinkTest)
+#include "engine_socket_link.moc"
