@@ -38,6 +38,12 @@ public:
 
     qint64 backlog() const { return queuedBytes_ + socket_.bytesToWrite(); }
 
+    // Ends the connection once everything queued so far has gone out.
+    void closeWhenDrained() {
+        closing_ = true;
+        drain();
+    }
+
 private:
     void drain() {
         while (!queue_.empty()) {
@@ -53,6 +59,8 @@ private:
             socket_.flush();
             lastWrite_.start();
         }
+        if (closing_)
+            socket_.disconnectFromHost();
     }
 
     QTcpSocket& socket_;
@@ -61,6 +69,7 @@ private:
     qint64 queuedBytes_ = 0;
     QElapsedTimer lastWrite_;
     QTimer timer_;
+    bool closing_ = false;
 };
 
 // Calls a step at a steady rate per second, catching up after a late timer, until a count is

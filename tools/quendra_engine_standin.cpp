@@ -119,6 +119,7 @@ private:
     void acceptClients() {
         while (QTcpSocket* socket = server_.nextPendingConnection()) {
             auto* client = new EngineClient(socket, *this, options_);
+            client->setParent(this);
             clients_.insert(client);
             connect(socket, &QTcpSocket::disconnected, this, [this, client] {
                 if (clients_.erase(client) != 0)
