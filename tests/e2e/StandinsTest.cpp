@@ -1,0 +1,460 @@
+// The stand-in engine and cluster node, run as real programs and spoken to over loopback sockets.
+
+#include "links/FrameHeader.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTcpSocket>
+#include <QTemporaryFile>
+#include <QTest>
+
+#include <set>
+
+using quendra::FrameHeader;
+
+namespace {
+
+constexpr int kWaitMs = 5000;
+
+// One stand-in server started with --port 0; it reads back the port the program announces.
+class Server {
+public:
+    bool start(const QString& program, QStringList arguments) {
+        process_.setProgram(QStringLiteral(QUENDRA_TOOLS_DIR "/") + program);
+        process_.setArguments(arguments << QStringLiteral("--port") << QStringLiteral("0"));
+        process_.start();
+        if (!process_.waitForStarted(kWaitMs))
+            return false;
+        while (!process_.canReadLine())
+            if (!process_.waitForReadyRead(kWaitMs))
+                return false;
+        const QString line = QString::fromLatin1(process_.readLine()).trimmed();
+        const auto match = QRegularExpression(QStringLiteral("^listening on 127\\.0\\.0\\.1:(\\d+)$")).match(line);
+        port_ = static_cast<quint16>(match.captured(1).toUInt());
+        return match.hasMatch() && port_ != 0;
+    }
+
+    bool connect(QTcpSocket& socket) const {
+        socket.connectToHost(QStringLiteral("127.0.0.1"), port_);
+        return socket.waitForConnected(kWaitMs);
+    }
+
+    QProcess& process() { return process_; }
+
+    ~Server() {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.terminate();
+            process_.waitForFinished(kWaitMs);
+        }
+    }
+
+private:
+    QProcess process_;
+    quint16 port_ = 0;
+};
+
+struct Frame {
+    FrameHeader header;
+    QByteArray data;
+    QByteArray headerLine() const { return data.left(data.indexOf('\r')); }
+};
+
+// Collects everything a socket receives, read by read, and cuts engine frames from it.
+class Receiver {
+public:
+    explicit Receiver(QTcpSocket& socket) {
+        QObject::connect(&socket, &QTcpSocket::readyRead, &socket, [this, &socket] {
+            const QByteArray bytes = socket.readAll();
+            reads.push_back(bytes);
+            stream += bytes;
+        });
+    }
+
+    std::vector<Frame> frames() const {
+        std::vector<Frame> found;
+        qsizetype at = 0;
+        while (stream.size() - at >= static_cast<qsizetype>(FrameHeader::kSize)) {
+            const auto* bytes = reinterpret_cast<const std::uint8_t*>(stream.constData() + at);
+            Frame frame{FrameHeader::decode(std::span<const std::uint8_t, FrameHeader::kSize>(bytes, FrameHeader::kSize)), {}};
+            if (stream.size() - at - FrameHeader::kSize < frame.header.dataLength)
+                break;
+            frame.data = stream.mid(at + FrameHeader::kSize, frame.header.dataLength);
+            at += FrameHeader::kSize + frame.header.dataLength;
+            found.push_back(frame);
+        }
+        return found;
+    }
+
+    QList<QByteArray> lines() const { return stream.split('\n'); }
+
+    std::vector<QByteArray> reads;
+    QByteArray stream;
+};
+
+QByteArray request(char kind, std::uint32_t port = 0, std::string_view from = {}, std::string_view to = {},
+                   const QByteArray& data = {}) {
+    FrameHeader header;
+    header.port = port;
+    header.kind = static_cast<std::uint8_t>(kind);
+    header.fromCall = FrameHeader::callField(from);
+    header.toCall = FrameHeader::callField(to);
+    const auto bytes = quendra::encodeFrame(header, {reinterpret_cast<const std::uint8_t*>(data.constData()),
+                                                     static_cast<std::size_t>(data.size())});
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+}
+
+// What the program reads from a monitored frame: "Fm" at characters 3 and 4, the sender as the
+// second word, a clock stamp, and a Len that counts the data after the header line.
+void verifyMonitorText(const Frame& frame) {
+    const QByteArray header = frame.headerLine();
+    static const QRegularExpression form(
+        QStringLiteral("^ ?(\\d{1,2}):Fm (\\S+) To (\\S+) <([^>]*)>\\[\\d\\d:\\d\\d:\\d\\d\\]$"));
+    const auto match = form.match(QString::fromLatin1(header));
+    QVERIFY2(match.hasMatch(), header.constData());
+    QCOMPARE(header.mid(3, 2), QByteArray("Fm"));
+    QCOMPARE(match.captured(1).toUInt(), frame.header.port + 1);
+    QCOMPARE(match.captured(2).toStdString(), std::string(frame.header.fromCall.data()));
+    QVERIFY(frame.data.endsWith('\r') || frame.data.endsWith('\n'));
+    const auto length = QRegularExpression(QStringLiteral("Len=(\\d+)")).match(match.captured(4));
+    if (length.hasMatch())
+        QCOMPARE(length.captured(1).toLongLong(), frame.data.size() - header.size() - 1);
+}
+
+bool isColumnSpot(const QByteArray& line) { return line.startsWith("DX de "); }
+
+bool isTimedSpot(const QByteArray& line) {
+    static const QRegularExpression form(QStringLiteral("^\\d{4}Z DX de [A-Z0-9/-]+: \\d+\\.\\d [A-Z0-9/]+"));
+    return form.match(QString::fromLatin1(line)).hasMatch();
+}
+
+QString writeTempFile(QTemporaryFile& file, const QByteArray& contents) {
+    file.open();
+    file.write(contents);
+    file.close();
+    return file.fileName();
+}
+
+}  // namespace
+
+class StandinsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void serversStartAndStopCleanly_data();
+    void serversStartAndStopCleanly();
+    void engineAnswersPortRequest_data();
+    void engineAnswersPortRequest();
+    void engineMonitorsOnlyAfterRequest();
+    void engineReadsFramesFile();
+    void engineShowsSentFramesToAllMonitors();
+    void engineDropsOversizedFrame();
+    void engineCutOutputReassembles_data();
+    void engineCutOutputReassembles();
+    void nodeLoginEchoAndBye();
+    void nodeColumnSpotsKeepTheirColumns();
+    void nodeTrafficMixAndFileLines();
+    void nodeSplitAndBurstWrites_data();
+    void nodeSplitAndBurstWrites();
+};
+
+void StandinsTest::serversStartAndStopCleanly_data() {
+    QTest::addColumn<QString>("program");
+    QTest::newRow("engine") << QStringLiteral("quendra_engine_standin");
+    QTest::newRow("node") << QStringLiteral("quendra_node_standin");
+}
+
+void StandinsTest::serversStartAndStopCleanly() {
+    QFETCH(QString, program);
+    QProcess help;
+    help.start(QStringLiteral(QUENDRA_TOOLS_DIR "/") + program, {QStringLiteral("--help")});
+    QVERIFY(help.waitForFinished(kWaitMs));
+    QCOMPARE(help.exitCode(), 0);
+    QVERIFY(help.readAllStandardOutput().contains("--port"));
+
+    Server server;
+    QVERIFY(server.start(program, {}));
+    QTcpSocket socket;
+    QVERIFY(server.connect(socket));
+    server.process().terminate();
+    QVERIFY(server.process().waitForFinished(kWaitMs));
+    QCOMPARE(server.process().exitStatus(), QProcess::NormalExit);
+    QCOMPARE(server.process().exitCode(), 0);
+}
+
+void StandinsTest::engineAnswersPortRequest_data() {
+    QTest::addColumn<int>("ports");
+    QTest::newRow("one") << 1;
+    QTest::newRow("default two") << 2;
+    QTest::newRow("twelve") << 12;
+}
+
+void StandinsTest::engineAnswersPortRequest() {
+    QFETCH(int, ports);
+    Server engine;
+    QVERIFY(engine.start(QStringLiteral("quendra_engine_standin"), {QStringLiteral("--ports"), QString::number(ports)}));
+    QTcpSocket socket;
+    Receiver received(socket);
+    QVERIFY(engine.connect(socket));
+    socket.write(request('H') + request('G'));
+    QTRY_COMPARE_WITH_TIMEOUT(received.frames().size(), std::size_t{1}, kWaitMs);
+    const Frame reply = received.frames().front();
+    QVERIFY(reply.header.isKind('G'));
+    const QList<QByteArray> fields = reply.data.split(';');
+    QCOMPARE(fields.size(), ports + 1);
+    QCOMPARE(fields.front().toInt(), ports);
+    QVERIFY(fields.back().contains("MHz"));
+}
+
+void StandinsTest::engineMonitorsOnlyAfterRequest() {
+    Server engine;
+    QVERIFY(engine.start(QStringLiteral("quendra_engine_standin"),
+                         {QStringLiteral("--rate"), QStringLiteral("100"), QStringLiteral("--count"), QStringLiteral("40")}));
+    QTcpSocket socket;
+    Receiver received(socket);
+    QVERIFY(engine.connect(socket));
+    QTest::qWait(200);
+    QVERIFY(received.stream.isEmpty());
+
+    socket.write(request('m'));
+    QTRY_COMPARE_WITH_TIMEOUT(received.frames().size(), std::size_t{40}, kWaitMs);
+    std::set<char> kinds;
+    int spotLines = 0;
+    for (const Frame& frame : received.frames()) {
+        kinds.insert(static_cast<char>(frame.header.kind));
+        verifyMonitorText(frame);
+        for (const QByteArray& line : frame.data.split('\r'))
+            spotLines += isColumnSpot(line) || isTimedSpot(line);
+    }
+    QVERIFY(kinds.count('I') && kinds.count('U'));
+    QVERIFY(kinds.size() <= 3 && !kinds.count('T'));
+    QVERIFY(spotLines >= 10);
+}
+
+void StandinsTest::engineReadsFramesFile() {
+    QTemporaryFile file;
+    const QString path = writeTempFile(file,
+        "# two frames\n\n"
+        " 2:Fm ZZ1AB To DX <UI pid=F0 Len=0 >[12:34:56]\n"
+        "DX de ZZ1AB:     14025.0  ZZ2CD        CW 599                         1234Z\n"
+        "second line\n\n"
+        " 1:Fm ZZ3EF To ZZ4GH <RR R3 >[12:34:57]\n");
+    Server engine;
+    QVERIFY(engine.start(QStringLiteral("quendra_engine_standin"),
+                         {QStringLiteral("--frames"), path, QStringLiteral("--rate"), QStringLiteral("100"),
+                          QStringLiteral("--count"), QStringLiteral("3")}));
+    QTcpSocket socket;
+    Receiver received(socket);
+    QVERIFY(engine.connect(socket));
+    socket.write(request('m'));
+    QTRY_COMPARE_WITH_TIMEOUT(received.frames().size(), std::size_t{3}, kWaitMs);
+    const auto frames = received.frames();
+    QCOMPARE(frames[0].data, QByteArray(" 2:Fm ZZ1AB To DX <UI pid=F0 Len=88 >[12:34:56]\r"
+                                        "DX de ZZ1AB:     14025.0  ZZ2CD        CW 599                         1234Z\r"
+                                        "second line\r"));
+    QCOMPARE(frames[0].header.port, 1u);
+    QVERIFY(frames[0].header.isKind('U'));
+    QVERIFY(frames[1].header.isKind('S'));
+    QCOMPARE(frames[1].header.port, 0u);
+    QCOMPARE(frames[2].data, frames[0].data);
+    for (const Frame& frame : frames)
+        verifyMonitorText(frame);
+}
+
+void StandinsTest::engineShowsSentFramesToAllMonitors() {
+    Server engine;
+    QVERIFY(engine.start(QStringLiteral("quendra_engine_standin"), {QStringLiteral("--rate"), QStringLiteral("0")}));
+    QTcpSocket monitorA, monitorB, sender;
+    Receiver receivedA(monitorA), receivedB(monitorB), receivedBySender(sender);
+    QVERIFY(engine.connect(monitorA) && engine.connect(monitorB) && engine.connect(sender));
+    monitorA.write(request('m'));
+    monitorB.write(request('m'));
+    QTest::qWait(100);
+    // A call that fills its whole field, with no NUL, must not run into the next field.
+    FrameHeader unterminated;
+    unterminated.kind = 'M';
+    unterminated.port = 1;
+    unterminated.fromCall.fill('Q');
+    const QByteArray typed("hello de ZZ9ZZ\r\n");
+    QByteArray unterminatedFrame(FrameHeader::kSize, '\0');
+    unterminated.encodeTo(std::span<std::uint8_t, FrameHeader::kSize>(
+        reinterpret_cast<std::uint8_t*>(unterminatedFrame.data()), FrameHeader::kSize));
+    sender.write(request('M', 1, "ZZ9ZZ", "CQ", typed) + unterminatedFrame);
+
+    QTRY_COMPARE_WITH_TIMEOUT(receivedA.frames().size(), std::size_t{2}, kWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(receivedB.frames().size(), std::size_t{2}, kWaitMs);
+    for (const Receiver* received : {&receivedA, &receivedB}) {
+        const Frame echo = received->frames().front();
+        QVERIFY(echo.header.isKind('T'));
+        QCOMPARE(echo.header.port, 1u);
+        QVERIFY(echo.data.startsWith(" 2:Fm ZZ9ZZ To CQ <UI pid=F0 Len=16 >["));
+        QVERIFY(echo.data.endsWith("]\r" + typed));
+        verifyMonitorText(echo);
+        QVERIFY(received->frames().back().data.startsWith(" 2:Fm QQQQQQQQQQ To NOCALL <UI pid=F0 Len=0 >["));
+    }
+    QTest::qWait(100);
+    QVERIFY(receivedBySender.stream.isEmpty());
+}
+
+void StandinsTest::engineDropsOversizedFrame() {
+    Server engine;
+    QVERIFY(engine.start(QStringLiteral("quendra_engine_standin"), {}));
+    QTcpSocket socket;
+    QVERIFY(engine.connect(socket));
+    QByteArray huge = request('M');
+    huge[28] = huge[29] = huge[30] = huge[31] = char(0xff);
+    socket.write(huge + QByteArray(1000, 'x'));
+    QTRY_COMPARE_WITH_TIMEOUT(socket.state(), QAbstractSocket::UnconnectedState, kWaitMs);
+
+    QTcpSocket next;
+    Receiver received(next);
+    QVERIFY(engine.connect(next));
+    next.write(request('G'));
+    QTRY_COMPARE_WITH_TIMEOUT(received.frames().size(), std::size_t{1}, kWaitMs);
+}
+
+void StandinsTest::engineCutOutputReassembles_data() {
+    QTest::addColumn<QString>("chunks");
+    QTest::newRow("listed sizes") << QStringLiteral("1,7,36,500");
+    QTest::newRow("random sizes") << QStringLiteral("random");
+}
+
+void StandinsTest::engineCutOutputReassembles() {
+    QFETCH(QString, chunks);
+    Server engine;
+    QVERIFY(engine.start(QStringLiteral("quendra_engine_standin"),
+                         {QStringLiteral("--chunks"), chunks, QStringLiteral("--gap"), QStringLiteral("5"),
+                          QStringLiteral("--rate"), QStringLiteral("200"), QStringLiteral("--count"), QStringLiteral("15")}));
+    QTcpSocket socket;
+    Receiver received(socket);
+    QVERIFY(engine.connect(socket));
+    socket.write(request('G') + request('m'));
+    QTRY_COMPARE_WITH_TIMEOUT(received.frames().size(), std::size_t{16}, 2 * kWaitMs);
+    for (std::size_t i = 1; i < 16; ++i)
+        verifyMonitorText(received.frames()[i]);
+    const auto smallest = std::min_element(received.reads.begin(), received.reads.end(),
+                                           [](const QByteArray& a, const QByteArray& b) { return a.size() < b.size(); });
+    QVERIFY2(smallest->size() < static_cast<qsizetype>(FrameHeader::kSize), "no read ended inside a header");
+}
+
+void StandinsTest::nodeLoginEchoAndBye() {
+    Server node;
+    QVERIFY(node.start(QStringLiteral("quendra_node_standin"), {QStringLiteral("--rate"), QStringLiteral("0")}));
+    QTcpSocket socket;
+    Receiver received(socket);
+    QVERIFY(node.connect(socket));
+    QTRY_COMPARE_WITH_TIMEOUT(received.stream, QByteArray("login: "), kWaitMs);
+    socket.write("\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(received.stream.endsWith("login: \r\nlogin: "), kWaitMs);
+    socket.write("zz9zz\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(received.stream.contains("zz9zz\r\nHello ZZ9ZZ, this is ZZ0NODE in "), kWaitMs);
+    socket.write("sh/dx\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(received.stream.contains("\r\nsh/dx\r\nZZ9ZZ de ZZ0NODE "), kWaitMs);
+    socket.write("bye\r\n");
+    QTRY_COMPARE_WITH_TIMEOUT(socket.state(), QAbstractSocket::UnconnectedState, kWaitMs);
+    QVERIFY(received.stream.contains("\r\nbye\r\n"));
+}
+
+void StandinsTest::nodeColumnSpotsKeepTheirColumns() {
+    Server node;
+    QVERIFY(node.start(QStringLiteral("quendra_node_standin"),
+                       {QStringLiteral("--max-rate"), QStringLiteral("--spots-only"), QStringLiteral("--count"), QStringLiteral("400")}));
+    QTcpSocket socket;
+    Receiver received(socket);
+    QVERIFY(node.connect(socket));
+    socket.write("ZZ9ZZ\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(received.stream.count("\r\n") >= 404, kWaitMs);
+    const QList<QByteArray> lines = received.stream.split('\n').mid(4, 400);
+    int columnSpots = 0, timedSpots = 0;
+    std::set<QByteArray> spots;
+    std::set<QString> bands;
+    for (QByteArray line : lines) {
+        QVERIFY2(line.endsWith('\r'), line.constData());
+        line.chop(1);
+        QVERIFY2(!line.contains('\r'), line.constData());
+        const QList<QByteArray> words = line.simplified().split(' ');
+        if (isColumnSpot(line)) {
+            ++columnSpots;
+            QCOMPARE(line.size(), 75);
+            QVERIFY2(line[23] != ' ' && line.mid(24, 2) == "  " && line[26] != ' ' && line[38] == ' ', line.constData());
+            QCOMPARE(line.mid(15, 9).trimmed(), words[3]);
+            QCOMPARE(line.mid(26, 12).trimmed(), words[4]);
+            QVERIFY2(QRegularExpression(QStringLiteral("^\\d{4}Z$")).match(QString::fromLatin1(line.mid(70))).hasMatch(),
+                     line.constData());
+            spots.insert(words[2] + words[3] + ' ' + words[4]);
+        } else {
+            QVERIFY2(isTimedSpot(line), line.constData());
+            ++timedSpots;
+            spots.insert(words[3] + words[4] + ' ' + words[5]);
+        }
+        const double kHz = (isColumnSpot(line) ? words[3] : words[4]).toDouble();
+        bands.insert(kHz <= 30000 ? "HF" : kHz <= 146000 ? "VHF" : "UHF");
+    }
+    QVERIFY(columnSpots > 100 && timedSpots > 100);
+    QCOMPARE(bands.size(), std::size_t{3});
+    QVERIFY(spots.size() >= 399);
+}
+
+void StandinsTest::nodeTrafficMixAndFileLines() {
+    Server generated;
+    QVERIFY(generated.start(QStringLiteral("quendra_node_standin"), {QStringLiteral("--max-rate"), QStringLiteral("--count"), QStringLiteral("300")}));
+    QTcpSocket socket;
+    Receiver received(socket);
+    QVERIFY(generated.connect(socket));
+    socket.write("ZZ9ZZ\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(received.stream.count("\r\n") >= 304, kWaitMs);
+    for (const char* kind : {"\r\nTo ALL de ", "\r\nWWV de ", "\r\nZZ9ZZ de ZZ0NODE "})
+        QVERIFY2(received.stream.contains(kind), kind);
+
+    QTemporaryFile file;
+    const QString path = writeTempFile(file, "first line\nsecond line\r\n");
+    Server fromFile;
+    QVERIFY(fromFile.start(QStringLiteral("quendra_node_standin"),
+                           {QStringLiteral("--lines"), path, QStringLiteral("--rate"), QStringLiteral("100"), QStringLiteral("--count"), QStringLiteral("3")}));
+    QTcpSocket fileSocket;
+    Receiver fileReceived(fileSocket);
+    QVERIFY(fromFile.connect(fileSocket));
+    fileSocket.write("ZZ9ZZ\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(fileReceived.stream.endsWith("first line\r\nsecond line\r\nfirst line\r\n"), kWaitMs);
+}
+
+void StandinsTest::nodeSplitAndBurstWrites_data() {
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("linesPerWrite");
+    QTest::newRow("split") << QStringList{QStringLiteral("--split"), QStringLiteral("--gap"), QStringLiteral("20")} << 0;
+    QTest::newRow("burst") << QStringList{QStringLiteral("--burst"), QStringLiteral("5")} << 5;
+}
+
+void StandinsTest::nodeSplitAndBurstWrites() {
+    QFETCH(QStringList, options);
+    QFETCH(int, linesPerWrite);
+    Server node;
+    QVERIFY(node.start(QStringLiteral("quendra_node_standin"),
+                       options << QStringLiteral("--spots-only") << QStringLiteral("--rate") << QStringLiteral("25")
+                               << QStringLiteral("--count") << QStringLiteral("20")));
+    QTcpSocket socket;
+    Receiver received(socket);
+    QVERIFY(node.connect(socket));
+    QTRY_COMPARE_WITH_TIMEOUT(received.stream, QByteArray("login: "), kWaitMs);
+    socket.write("ZZ9ZZ\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(received.stream.contains("dxspider >\r\n"), kWaitMs);
+    const std::size_t greetingReads = received.reads.size();
+    const qsizetype trafficStart = received.stream.indexOf("dxspider >\r\n") + 12;
+    QTRY_VERIFY_WITH_TIMEOUT(received.stream.mid(trafficStart).count("\r\n") == 20, 2 * kWaitMs);
+
+    const QList<QByteArray> traffic = received.stream.mid(trafficStart).split('\n');
+    for (qsizetype i = 0; i < 20; ++i)
+        QVERIFY2(isColumnSpot(traffic[i]) || isTimedSpot(traffic[i]), traffic[i].constData());
+    bool someReadEndsInsideLine = false;
+    for (std::size_t i = greetingReads; i < received.reads.size(); ++i) {
+        const QByteArray& read = received.reads[i];
+        someReadEndsInsideLine |= !read.endsWith("\r\n");
+        if (linesPerWrite > 0) {
+            QVERIFY(read.endsWith("\r\n"));
+            QCOMPARE(read.count("\r\n") % linesPerWrite, 0);
+        }
+    }
+    QCOMPARE(someReadEndsInsideLine, linesPerWrite == 0);
+}
+
+QTEST_MAIN(StandinsTest)
+#include "StandinsTest.moc"

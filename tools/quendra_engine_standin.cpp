@@ -1,0 +1,285 @@
+// A stand-in for the packet-radio engine: speaks the engine's framed API on 127.0.0.1, answers the
+// port request, delivers monitored frames after monitoring is switched on, and shows every frame
+// a client sends as a transmitted frame to all monitoring clients.
+
+#include "MonitorFrames.h"
+#include "PacedWriter.h"
+#include "StandinRuntime.h"
+
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <set>
+
+namespace {
+
+using namespace standin;
+using quendra::FrameHeader;
+
+// A client never needs to send more than a typed line; anything far larger is a broken peer.
+constexpr std::uint32_t kMaxInboundData = 64 * 1024;
+
+struct EngineOptions {
+    quint16 listenPort = 8000;
+    std::uint32_t ports = 2;
+    double rate = 2.0;
+    quint64 count = 0;
+    std::uint32_t seed = 1;
+    std::unique_ptr<FileFrames> frames;
+    std::vector<qsizetype> chunks;
+    bool randomChunks = false;
+    int gapMs = 2;
+};
+
+// Cuts the output stream into pieces whose sizes follow a list, or are random; the sizes run on
+// across frames so that cuts fall anywhere in headers and data.
+class ChunkCutter {
+public:
+    ChunkCutter(std::vector<qsizetype> sizes, bool random, std::uint32_t seed)
+        : sizes_(std::move(sizes)), random_(random), dice_(seed) {}
+
+    bool active() const { return random_ || !sizes_.empty(); }
+
+    std::vector<QByteArray> cut(const QByteArray& bytes) {
+        if (!active())
+            return {bytes};
+        std::vector<QByteArray> pieces;
+        for (qsizetype at = 0; at < bytes.size();) {
+            if (left_ == 0)
+                left_ = nextSize();
+            const qsizetype take = std::min(left_, bytes.size() - at);
+            pieces.push_back(bytes.mid(at, take));
+            at += take;
+            left_ -= take;
+        }
+        return pieces;
+    }
+
+private:
+    qsizetype nextSize() {
+        if (random_)
+            return dice_.chance(0.1) ? dice_.between(100, 1500) : dice_.between(1, 60);
+        const qsizetype size = sizes_[next_];
+        next_ = (next_ + 1) % sizes_.size();
+        return size;
+    }
+
+    std::vector<qsizetype> sizes_;
+    bool random_;
+    Random dice_;
+    std::size_t next_ = 0;
+    qsizetype left_ = 0;
+};
+
+class EngineStandin;
+
+class EngineClient : public QObject {
+public:
+    EngineClient(QTcpSocket* socket, EngineStandin& engine, const EngineOptions& options);
+
+    bool monitoring() const { return ticker_ != nullptr; }
+    void send(const QByteArray& frame) {
+        if (!writer_.write(cutter_.cut(frame)))
+            socket_->abort();
+    }
+
+private:
+    void readFrames();
+    void handleFrame(const FrameHeader& header, const QByteArray& data);
+    void startMonitoring();
+    QByteArray portInformation() const;
+
+    QTcpSocket* socket_;
+    EngineStandin& engine_;
+    const EngineOptions& options_;
+    PacedWriter writer_;
+    ChunkCutter cutter_;
+    std::unique_ptr<FrameSource> source_;
+    std::unique_ptr<RateTicker> ticker_;
+    QByteArray inbox_;
+};
+
+class EngineStandin : public QObject {
+public:
+    explicit EngineStandin(EngineOptions options) : options_(std::move(options)) {
+        connect(&server_, &QTcpServer::newConnection, this, [this] { acceptClients(); });
+    }
+
+    bool listen() { return listenOnLoopback(server_, options_.listenPort); }
+
+    void broadcastToMonitors(const QByteArray& frame) {
+        // Sending may drop a slow client, which leaves the set: walk a copy.
+        const auto clients = clients_;
+        for (EngineClient* client : clients)
+            if (client->monitoring())
+                client->send(frame);
+    }
+
+private:
+    void acceptClients() {
+        while (QTcpSocket* socket = server_.nextPendingConnection()) {
+            auto* client = new EngineClient(socket, *this, options_);
+            client->setParent(this);
+            clients_.insert(client);
+            connect(socket, &QTcpSocket::disconnected, this, [this, client] {
+                if (clients_.erase(client) != 0)
+                    client->deleteLater();
+            });
+        }
+    }
+
+    EngineOptions options_;
+    QTcpServer server_;
+    std::set<EngineClient*> clients_;
+};
+
+EngineClient::EngineClient(QTcpSocket* socket, EngineStandin& engine, const EngineOptions& options)
+    : socket_(socket),
+      engine_(engine),
+      options_(options),
+      writer_(*socket, options.chunks.empty() && !options.randomChunks ? 0 : options.gapMs),
+      cutter_(options.chunks, options.randomChunks, options.seed) {
+    socket_->setParent(this);
+    socket_->setReadBufferSize(kMaxInboundData);
+    connect(socket_, &QTcpSocket::readyRead, this, [this] { readFrames(); });
+}
+
+void EngineClient::readFrames() {
+    for (;;) {
+        inbox_ += socket_->read(kMaxInboundData);
+        if (inbox_.size() < static_cast<qsizetype>(FrameHeader::kSize))
+            return;
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(inbox_.constData());
+        const FrameHeader header = FrameHeader::decode(std::span<const std::uint8_t, FrameHeader::kSize>(bytes, FrameHeader::kSize));
+        if (header.dataLength > kMaxInboundData) {
+            socket_->abort();
+            return;
+        }
+        const auto frameSize = static_cast<qsizetype>(FrameHeader::kSize + header.dataLength);
+        if (inbox_.size() < frameSize) {
+            if (socket_->bytesAvailable() == 0)
+                return;
+            continue;
+        }
+        const QByteArray data = inbox_.mid(FrameHeader::kSize, header.dataLength);
+        inbox_.remove(0, frameSize);
+        handleFrame(header, data);
+        if (socket_->state() != QAbstractSocket::ConnectedState)
+            return;
+    }
+}
+
+// A call field as text: up to its NUL, printable characters only, so a peer's bytes cannot break
+// the monitor header line.
+std::string callText(const std::array<char, FrameHeader::kCallField>& field) {
+    std::string call;
+    for (char ch : field) {
+        if (ch == '\0')
+            break;
+        if (ch > ' ' && ch < 0x7f)
+            call += ch;
+    }
+    return call.empty() ? "NOCALL" : call;
+}
+
+void EngineClient::handleFrame(const FrameHeader& header, const QByteArray& data) {
+    if (header.isKind('G')) {
+        FrameHeader reply;
+        reply.kind = 'G';
+        const QByteArray text = portInformation();
+        const auto frame = quendra::encodeFrame(reply, {reinterpret_cast<const std::uint8_t*>(text.constData()),
+                                                        static_cast<std::size_t>(text.size())});
+        send(QByteArray(reinterpret_cast<const char*>(frame.data()), static_cast<qsizetype>(frame.size())));
+    } else if (header.isKind('m')) {
+        startMonitoring();
+    } else if (header.isKind('M')) {
+        engine_.broadcastToMonitors(
+            frameBytes(transmittedFrame(header.port, callText(header.fromCall), callText(header.toCall), data)));
+    }
+}
+
+QByteArray EngineClient::portInformation() const {
+    static constexpr std::array<const char*, 6> radios{"144.800 MHz 1200 bd", "432.675 MHz 9600 bd",
+                                                       "14.105 MHz 300 bd",   "145.225 MHz 1200 bd",
+                                                       "50.620 MHz 1200 bd",  "438.025 MHz 9600 bd"};
+    QByteArray text = QByteArray::number(options_.ports);
+    for (std::uint32_t port = 0; port < options_.ports; ++port)
+        text += QByteArray(";") + radios[port % radios.size()];
+    return text;
+}
+
+void EngineClient::startMonitoring() {
+    if (monitoring())
+        return;
+    if (options_.frames)
+        source_ = std::make_unique<FileFrames>(*options_.frames);
+    else
+        source_ = std::make_unique<GeneratedFrames>(options_.seed, options_.ports);
+    ticker_ = std::make_unique<RateTicker>(options_.rate, options_.count, [this] {
+        if (socket_->state() == QAbstractSocket::ConnectedState)
+            send(frameBytes(source_->next()));
+    });
+    ticker_->start();
+}
+
+EngineOptions parseOptions(const QCoreApplication& app) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Stand-in packet-radio engine for demos and tests. Listens on 127.0.0.1 only and prints\n"
+        "\"listening on 127.0.0.1:<port>\" once ready."));
+    parser.addHelpOption();
+    parser.addOptions({
+        {QStringLiteral("port"), QStringLiteral("TCP port to listen on, 0 for any free one."), QStringLiteral("N"), QStringLiteral("8000")},
+        {QStringLiteral("ports"), QStringLiteral("Radio ports reported to the 'G' request (1 to 99)."), QStringLiteral("N"), QStringLiteral("2")},
+        {QStringLiteral("frames"), QStringLiteral("Monitored frames from FILE: blocks separated by blank lines, first line the header line, then the data lines."), QStringLiteral("FILE")},
+        {QStringLiteral("rate"), QStringLiteral("Monitored frames per second to each monitoring client (0: none)."), QStringLiteral("R"), QStringLiteral("2")},
+        {QStringLiteral("count"), QStringLiteral("Monitored frames per client, 0 for no end."), QStringLiteral("N"), QStringLiteral("0")},
+        {QStringLiteral("seed"), QStringLiteral("Seed for generated traffic and random chunks."), QStringLiteral("N"), QStringLiteral("1")},
+        {QStringLiteral("chunks"), QStringLiteral("Cut the output into pieces of these sizes, e.g. 1,7,36,500, or 'random'."), QStringLiteral("LIST")},
+        {QStringLiteral("gap"), QStringLiteral("Milliseconds between the pieces of cut output."), QStringLiteral("MS"), QStringLiteral("2")},
+    });
+    parser.process(app);
+    if (!parser.positionalArguments().isEmpty())
+        failUsage(QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().first()));
+
+    EngineOptions options;
+    options.listenPort = static_cast<quint16>(unsignedOption(parser, QStringLiteral("port"), 65535));
+    options.ports = static_cast<std::uint32_t>(unsignedOption(parser, QStringLiteral("ports"), 99));
+    if (options.ports == 0)
+        failUsage(QStringLiteral("--ports needs at least 1"));
+    options.rate = rateOption(parser, QStringLiteral("rate"));
+    options.count = unsignedOption(parser, QStringLiteral("count"), std::numeric_limits<quint32>::max());
+    options.seed = static_cast<std::uint32_t>(unsignedOption(parser, QStringLiteral("seed"), std::numeric_limits<quint32>::max()));
+    options.gapMs = static_cast<int>(unsignedOption(parser, QStringLiteral("gap"), 10000));
+    if (parser.isSet(QStringLiteral("frames"))) {
+        QString error;
+        options.frames = FileFrames::load(parser.value(QStringLiteral("frames")), error);
+        if (!options.frames)
+            failUsage(QStringLiteral("cannot use %1: %2").arg(parser.value(QStringLiteral("frames")), error));
+    }
+    const QString chunks = parser.value(QStringLiteral("chunks"));
+    if (chunks == QStringLiteral("random")) {
+        options.randomChunks = true;
+    } else if (!chunks.isEmpty()) {
+        for (const QString& size : chunks.split(QLatin1Char(','))) {
+            bool ok = false;
+            const int value = size.trimmed().toInt(&ok);
+            if (!ok || value < 1 || value > 65536)
+                failUsage(QStringLiteral("--chunks needs sizes from 1 to 65536 separated by commas, or 'random'"));
+            options.chunks.push_back(value);
+        }
+    }
+    return options;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("quendra_engine_standin"));
+    EngineStandin engine(parseOptions(app));
+    quitOnTerminationSignals(app);
+    if (!engine.listen())
+        return 1;
+    return QCoreApplication::exec();
+}
