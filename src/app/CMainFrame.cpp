@@ -115,8 +115,8 @@ int CMainFrame::OnCreate() {
 }
 
 bool CMainFrame::createCommandBar() {
-    QMenu* menu = menuBar()->addMenu(QStringLiteral("Menu"));
-    QMenu* actions = menu->addMenu(QStringLiteral("Actions"));
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("&Menu"));
+    QMenu* actions = menu->addMenu(QStringLiteral("&Actions"));
     actions->addAction(addCommand(kCmdConnect, QStringLiteral("Connect ..."), QStringLiteral("connect")));
     actions->addAction(addCommand(kCmdDisconnect, QStringLiteral("Disconnect"), QStringLiteral("disconnect")));
     menu->addAction(addCommand(kCmdProperties, QStringLiteral("Properties..."), QStringLiteral("properties")));
