@@ -43,11 +43,7 @@ run_tests() {
 
 start_program() {
     build "$BUILD_DIR"
-    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-        say "no display found: running Quendra under Xvfb"
-        exec xvfb-run -a -s "-screen 0 1280x800x24" "$BUILD_DIR/src/quendra"
-    fi
-    exec "$BUILD_DIR/src/quendra"
+    exec scripts/demo.sh "$BUILD_DIR"
 }
 
 case "${1:-start}" in

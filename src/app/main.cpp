@@ -1,11 +1,8 @@
-#include <QApplication>
-#include <QMainWindow>
+#include "app/QuendraApp.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Quendra"));
-    window.resize(800, 600);
-    window.show();
+    quendra::QuendraApp app(argc, argv);
+    if (!app.InitInstance())
+        return 1;
     return app.exec();
 }

@@ -1,0 +1,116 @@
+#pragma once
+
+#include "links/LinkOwner.h"
+#include "terminal/TerminalOwner.h"
+
+#include "links/TelnetLineJoiner.h"
+#include "settings/Settings.h"
+#include "spots/Clock.h"
+
+#include <QMainWindow>
+
+#include <memory>
+#include <string>
+
+class QAction;
+class QMenu;
+class QTimer;
+class QToolBar;
+
+namespace quendra {
+
+class NorrvelSocket;
+class SpotStore;
+class TabMfcSDI;
+class TelnetSocket;
+class TerminalWindow;
+class ViewDxClusterFrame;
+
+// The one top-level window. It owns the views under the tab strip, both links and the spot store,
+// routes what the links receive, sends what the operator types, and carries the link commands.
+// The selected tab decides which link a command or a typed line is for.
+class CMainFrame : public QMainWindow, public TerminalOwner, public LinkOwner {
+    Q_OBJECT
+public:
+    CMainFrame(Settings& settings, const Clock& clock, bool highResolution);
+    ~CMainFrame() override;
+
+    // Builds the views, bars and links; 0 on success, -1 when a step failed.
+    int OnCreate();
+
+    // Received text from the links.
+    void RouteTelnetText(std::u16string_view text, int length) override;
+    void RouteMonitorText(std::u16string_view text, int length, int port, int reserved,
+                          int tFlag) override;
+
+    // A line the operator typed, with its CR LF, for the link of the selected tab.
+    void SendTypedLine(std::u16string_view line) override;
+    std::u16string callSign() const override { return myCallSign_; }
+
+    void OnActionsConnect();
+    void OnActionsDisconnect();
+    void OnProperties();
+    void OnExit();
+    void OnTabSelChange();
+    void updateCommandUI();
+
+    // Saves the views' layout; the first call writes, later calls do nothing.
+    void saveLayout();
+
+    QAction* action(int commandId) const;
+    int selectedTab() const;
+    void selectTab(int index);
+    QWidget* activeView() const { return activeView_; }
+
+    TabMfcSDI& tabStrip() const { return *tabStrip_; }
+    TerminalWindow& telnetTerminal() const { return *telnetTerminal_; }
+    TerminalWindow& packetTerminal() const { return *packetTerminal_; }
+    ViewDxClusterFrame& clusterView() const { return *clusterView_; }
+    TelnetSocket& telnetLink() const { return *telnetLink_; }
+    NorrvelSocket& engineLink() const { return *engineLink_; }
+    SpotStore& spotStore() const { return *spotStore_; }
+    const std::u16string& telnetNodeName() const { return telnetNodeName_; }
+
+signals:
+    void aboutRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool createCommandBar();
+    QAction* addCommand(int commandId, const QString& text, const QString& icon = {});
+    void addEditAccelerators();
+    void offerEditCommand(int commandId);
+    void placeActiveView();
+    void OnSize(int width, int height);
+    void addSpotAt(int index);
+    void routeTelnetLine(std::u16string_view line);
+    void finishPendingTelnetLine();
+    void loadCallSign();
+
+    Settings& settings_;
+    const Clock& clock_;
+    bool highResolution_;
+    QWidget* client_ = nullptr;
+    QTimer* idleUpdate_ = nullptr;
+    TelnetLineJoiner telnetLines_;
+    bool layoutSaved_ = false;
+
+    // Declaration order is destruction order in reverse: the spot store and the links go before
+    // the views, and the terminals last, so nothing outlives what it points at.
+    std::u16string myCallSign_;
+    std::unique_ptr<TabMfcSDI> tabStrip_;
+    QToolBar* commandBar_ = nullptr;  // owned by the window, like the menu bar
+    std::unique_ptr<TerminalWindow> telnetTerminal_;
+    std::unique_ptr<TerminalWindow> packetTerminal_;
+    std::unique_ptr<NorrvelSocket> engineLink_;
+    std::unique_ptr<ViewDxClusterFrame> clusterView_;
+    QWidget* activeView_ = nullptr;
+    std::unique_ptr<TelnetSocket> telnetLink_;
+    std::unique_ptr<SpotStore> spotStore_;
+    std::u16string telnetNodeName_;
+};
+
+}  // namespace quendra

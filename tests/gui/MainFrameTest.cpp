@@ -1,0 +1,231 @@
+// The main frame as the operator meets it: start-up state, tabs, placement, command enabling,
+// the engine connect without user action, and what exit writes to the settings file.
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
+#include "app/QuendraApp.h"
+#include "links/NorrvelSocket.h"
+#include "platform/QtProfileSettings.h"
+#include "settings/MemorySettings.h"
+#include "spots/ViewDxClusterFrame.h"
+#include "terminal/TabMfcSDI.h"
+#include "terminal/TerminalWindow.h"
+
+#include <QAction>
+#include <QSettings>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace quendra;
+
+namespace {
+
+class FakeClock : public Clock {
+public:
+    SystemTime now() const override { return {2026, 12, 1, 7, 12, 0, 0, 0}; }
+};
+
+// A frame pointed at an engine port where nothing listens, so no test depends on a network.
+struct FrameFixture {
+    explicit FrameFixture(Settings& settings) : frame(settings, clock, false) {
+        frame.resize(640, 480);
+    }
+    FakeClock clock;
+    CMainFrame frame;
+};
+
+void pointEngineAtClosedPort(Settings& settings) {
+    QTcpServer probe;
+    QVERIFY(probe.listen(QHostAddress::LocalHost));
+    settings.WriteProfileString(u"STATUS", u"NORRVEL", u"127.0.0.1");
+    settings.WriteProfileInt(u"STATUS", u"NORRVEL_PORT", probe.serverPort());
+}
+
+}  // namespace
+
+class MainFrameTest : public QObject {
+    Q_OBJECT
+private slots:
+    void startsOnTheClusterTabWithTerminalsHiddenAndDisabled();
+    void switchingTabsShowsAndPlacesTheNewView();
+    void resizingMovesOnlyTheActiveView();
+    void commandEnablingFollowsTheTab();
+    void highResolutionFlag_data();
+    void highResolutionFlag();
+    void engineConnectStartsWithoutUserAction();
+    void exitSavesTheLayoutOnceToTheSettingsFile();
+    void exitWritesEachLayoutValueExactlyOnce();
+};
+
+void MainFrameTest::startsOnTheClusterTabWithTerminalsHiddenAndDisabled() {
+    MemorySettings settings;
+    pointEngineAtClosedPort(settings);
+    FrameFixture fixture(settings);
+    CMainFrame& frame = fixture.frame;
+    QCOMPARE(frame.OnCreate(), 0);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+
+    QCOMPARE(frame.selectedTab(), int(kTabCluster));
+    QCOMPARE(frame.tabStrip().tabCount(), 3);
+    QCOMPARE(frame.tabStrip().tabText(0), QStringLiteral("Telnet"));
+    QCOMPARE(frame.tabStrip().tabText(1), QStringLiteral("Packet"));
+    QCOMPARE(frame.tabStrip().tabText(2), QStringLiteral("DXCluster"));
+    QCOMPARE(frame.activeView(), static_cast<QWidget*>(&frame.clusterView()));
+    QVERIFY(frame.clusterView().isVisible());
+    for (TerminalWindow* terminal : {&frame.telnetTerminal(), &frame.packetTerminal()}) {
+        QVERIFY(!terminal->isVisible());
+        QVERIFY(!terminal->isEnabled());
+    }
+    QCOMPARE(frame.windowTitle(), QStringLiteral("Quendra"));
+    QCOMPARE(frame.callSign(), std::u16string(u"NOCALL"));
+}
+
+void MainFrameTest::switchingTabsShowsAndPlacesTheNewView() {
+    MemorySettings settings;
+    pointEngineAtClosedPort(settings);
+    FrameFixture fixture(settings);
+    CMainFrame& frame = fixture.frame;
+    QCOMPARE(frame.OnCreate(), 0);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+
+    frame.selectTab(kTabTelnet);
+    TerminalWindow& telnet = frame.telnetTerminal();
+    QCOMPARE(frame.activeView(), static_cast<QWidget*>(&telnet));
+    QVERIFY(telnet.isVisible());
+    QVERIFY(telnet.isEnabled());
+    QVERIFY(!frame.clusterView().isVisible());
+    QVERIFY(telnet.entryPane()->hasFocus() || telnet.hasFocus() || !QGuiApplication::focusWindow());
+
+    const QWidget* client = frame.centralWidget();
+    const int top = frame.tabStrip().claimedHeight();
+    QCOMPARE(telnet.geometry(), QRect(0, top, client->width(), client->height() - top));
+    QCOMPARE(frame.tabStrip().width(), client->width());
+
+    frame.selectTab(kTabPacket);
+    QVERIFY(!telnet.isVisible());
+    QVERIFY(frame.packetTerminal().isVisible());
+    QCOMPARE(frame.packetTerminal().geometry(), QRect(0, top, client->width(), client->height() - top));
+}
+
+void MainFrameTest::resizingMovesOnlyTheActiveView() {
+    MemorySettings settings;
+    pointEngineAtClosedPort(settings);
+    FrameFixture fixture(settings);
+    CMainFrame& frame = fixture.frame;
+    QCOMPARE(frame.OnCreate(), 0);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    const QRect hiddenBefore = frame.telnetTerminal().geometry();
+
+    frame.resize(900, 700);
+    QTRY_COMPARE(frame.clusterView().width(), frame.centralWidget()->width());
+    QCOMPARE(frame.telnetTerminal().geometry(), hiddenBefore);
+
+    frame.selectTab(kTabTelnet);
+    QCOMPARE(frame.telnetTerminal().width(), frame.centralWidget()->width());
+}
+
+void MainFrameTest::commandEnablingFollowsTheTab() {
+    MemorySettings settings;
+    pointEngineAtClosedPort(settings);
+    FrameFixture fixture(settings);
+    CMainFrame& frame = fixture.frame;
+    QCOMPARE(frame.OnCreate(), 0);
+
+    QAction* connectCommand = frame.action(kCmdConnect);
+    QAction* disconnectCommand = frame.action(kCmdDisconnect);
+    QVERIFY(connectCommand && disconnectCommand && frame.action(kCmdProperties));
+    QVERIFY(!connectCommand->isEnabled());
+    QVERIFY(!disconnectCommand->isEnabled());
+    QVERIFY(frame.action(kCmdProperties)->isEnabled());
+
+    frame.selectTab(kTabTelnet);
+    QVERIFY(connectCommand->isEnabled());
+    QVERIFY(!disconnectCommand->isEnabled());
+    frame.selectTab(kTabCluster);
+    QVERIFY(!connectCommand->isEnabled());
+}
+
+void MainFrameTest::highResolutionFlag_data() {
+    QTest::addColumn<QRect>("workArea");
+    QTest::addColumn<int>("flag");
+    QTest::newRow("240x320") << QRect(0, 0, 240, 320) << 0;
+    QTest::newRow("320x240") << QRect(0, 0, 320, 240) << 0;
+    QTest::newRow("480x640") << QRect(0, 0, 480, 640) << 1;
+    QTest::newRow("640x480") << QRect(0, 0, 640, 480) << 1;
+    QTest::newRow("241x321") << QRect(0, 0, 241, 321) << 1;
+    QTest::newRow("240x800") << QRect(0, 0, 240, 800) << 0;
+    QTest::newRow("1280x800") << QRect(0, 0, 1280, 800) << 1;
+}
+
+void MainFrameTest::highResolutionFlag() {
+    QFETCH(QRect, workArea);
+    QFETCH(int, flag);
+    QCOMPARE(QuendraApp::highResolutionFor(workArea), flag);
+}
+
+void MainFrameTest::engineConnectStartsWithoutUserAction() {
+    QTcpServer engine;
+    QVERIFY(engine.listen(QHostAddress::LocalHost));
+    MemorySettings settings;
+    settings.WriteProfileString(u"STATUS", u"NORRVEL", u"127.0.0.1");
+    settings.WriteProfileInt(u"STATUS", u"NORRVEL_PORT", engine.serverPort());
+    FrameFixture fixture(settings);
+    QCOMPARE(fixture.frame.OnCreate(), 0);
+    QTRY_VERIFY(engine.hasPendingConnections());
+    QTRY_COMPARE(fixture.frame.engineLink().connected(), 1);
+}
+
+void MainFrameTest::exitSavesTheLayoutOnceToTheSettingsFile() {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("Quendra.conf"));
+    {
+        QtProfileSettings settings(path);
+        pointEngineAtClosedPort(settings);
+        settings.WriteProfileString(u"STATUS", u"MYCALL", u"ZZ9ZZ");
+        FrameFixture fixture(settings);
+        QCOMPARE(fixture.frame.OnCreate(), 0);
+        fixture.frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&fixture.frame));
+        fixture.frame.OnExit();
+        QVERIFY(!fixture.frame.isVisible());
+    }
+    QSettings file(path, QSettings::IniFormat);
+    QStringList keys = file.allKeys();
+    keys.sort();
+    const QStringList expected = {
+        QStringLiteral("DXCLUSTER_1/Col0"), QStringLiteral("DXCLUSTER_1/Col1"),
+        QStringLiteral("DXCLUSTER_1/Col2"), QStringLiteral("DXCLUSTER_1/Col3"),
+        QStringLiteral("DXCLUSTER_1/Col4"), QStringLiteral("DXCLUSTER_1/Col5"),
+        QStringLiteral("DXCLUSTER_1/HOWMANYCOLUMNS"), QStringLiteral("DXCLUSTER_1/ORDER"),
+        QStringLiteral("SETTINGS/CLUSTERFRAME/GRAPH"), QStringLiteral("SETTINGS/CLUSTERFRAME/TREESIZE"),
+        QStringLiteral("STATUS/MYCALL"), QStringLiteral("STATUS/NORRVEL"),
+        QStringLiteral("STATUS/NORRVEL_PORT"), QStringLiteral("STATUS/SPLITTER59649"),
+        QStringLiteral("STATUS/SPLITTER59650"),
+    };
+    QCOMPARE(keys, expected);
+    QCOMPARE(file.value(QStringLiteral("SETTINGS/CLUSTERFRAME/TREESIZE")).toInt(), 50);
+    QCOMPARE(file.value(QStringLiteral("STATUS/SPLITTER59649")).toInt(), 40);
+}
+
+
+void MainFrameTest::exitWritesEachLayoutValueExactlyOnce() {
+    MemorySettings settings;
+    pointEngineAtClosedPort(settings);
+    int writesBefore = 0;
+    {
+        FrameFixture fixture(settings);
+        QCOMPARE(fixture.frame.OnCreate(), 0);
+        writesBefore = settings.writeCount();
+        fixture.frame.show();
+        fixture.frame.close();
+        fixture.frame.close();
+    }
+    // Two pane heights, tree and list widths, the column count, six widths and the order.
+    QCOMPARE(settings.writeCount() - writesBefore, 12);
+}
+
+QTEST_MAIN(MainFrameTest)
+#include "MainFrameTest.moc"
