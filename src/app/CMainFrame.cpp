@@ -4,11 +4,12 @@
 #include "app/SpotRouting.h"
 #include "links/DlgPeopertiesMisc.h"
 #include "links/DlgTelnetConnect.h"
-#include "links/MonitorText.h"
+#include "links/MonitorTokens.h"
 #include "links/NorrvelSocket.h"
 #include "links/TelnetSocket.h"
 #include "spots/SpotStore.h"
 #include "spots/ViewDxClusterFrame.h"
+#include "terminal/SendTerm.h"
 #include "terminal/TabMfcSDI.h"
 #include "terminal/TerminalWindow.h"
 #include "text/CodePage.h"
@@ -255,11 +256,12 @@ void CMainFrame::RouteTelnetText(std::u16string_view text, int /*length*/) {
 }
 
 void CMainFrame::finishPendingTelnetLine() {
-    if (!telnetLines_.hasPending())
+    if (telnetLines_.pendingTail().empty())
         return;
+    const std::u16string tail = telnetLines_.pendingTail();
+    telnetLines_.clear();
     telnetTerminal_->AppendText(u"\r\n");
-    if (std::optional<std::u16string> tail = telnetLines_.takePending())
-        routeTelnetLine(*tail);
+    routeTelnetLine(tail);
 }
 
 void CMainFrame::routeTelnetLine(std::u16string_view line) {
@@ -269,11 +271,11 @@ void CMainFrame::routeTelnetLine(std::u16string_view line) {
 void CMainFrame::RouteMonitorText(std::u16string_view text, int /*length*/, int /*port*/,
                                   int /*reserved*/, int tFlag) {
     packetTerminal_->AppendText(text);
-    std::optional<MonitorText> frame = parseMonitorText(text);
+    std::optional<MonitorTokens> frame = tokenizeMonitorText(text);
     // Frames the engine sent on our behalf are shown and never searched for spots.
     if (!frame || tFlag == 1)
         return;
-    for (const std::u16string& line : frame->dataLines)
+    for (std::u16string_view line : frame->dataLines)
         addSpotAt(parseSpotLine(*spotStore_, line, frame->nodeName));
 }
 
@@ -285,22 +287,22 @@ void CMainFrame::addSpotAt(int index) {
 // --- Sending typed lines -----------------------------------------------------------------------
 
 void CMainFrame::SendTypedLine(std::u16string_view line) {
-    const std::string data = encodeWindows1252(line);
-    const int length = static_cast<int>(data.size());
+    const std::string bytes = encodeWindows1252(line);
+    const int length = static_cast<int>(bytes.size());
     switch (selectedTab()) {
     case kTabPacket: {
         const std::u16string call = settings_.GetProfileString(u"STATUS", u"MYCALL", u"NOCALL");
         if (engineLink_->connected() == 0)
             return;
         const std::string fromCall = encodeWindows1252(call);
-        const auto* bytes = reinterpret_cast<const std::uint8_t*>(data.data());
+        const auto* payload = reinterpret_cast<const std::uint8_t*>(bytes.data());
         for (int port = 0; port < engineLink_->portCount(); ++port)
-            engineLink_->SendUnproto(bytes, length, fromCall.c_str(), "CQ", port);
+            engineLink_->SendUnproto(payload, length, fromCall.c_str(), "CQ", port);
         break;
     }
     case kTabTelnet:
         if (telnetLink_->connected() == 1)
-            telnetLink_->Send(data.data(), length);
+            telnetLink_->Send(bytes.data(), length);
         break;
     default:
         break;

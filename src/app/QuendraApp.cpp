@@ -2,7 +2,7 @@
 
 #include "app/AboutBox.h"
 #include "app/CMainFrame.h"
-#include "platform/DialogTemplate.h"
+#include "platform/DialogLayout.h"
 #include "platform/QtProfileSettings.h"
 
 #include <QIcon>

@@ -7,6 +7,7 @@
 #include "platform/QtProfileSettings.h"
 #include "settings/MemorySettings.h"
 #include "spots/ViewDxClusterFrame.h"
+#include "terminal/SendTerm.h"
 #include "terminal/TabMfcSDI.h"
 #include "terminal/TerminalWindow.h"
 
