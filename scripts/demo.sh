@@ -48,6 +48,11 @@ NORRVEL=127.0.0.1
 NORRVEL_PORT=$engine_port
 TELNET=127.0.0.1:$node_port
 TELENETADR0=127.0.0.1:$node_port
+SPLITTER59649=420
+SPLITTER59650=420
+
+[SETTINGS]
+TELNET\\MONITORBUFFERLINES=2000
 CONF
 echo "==> settings for this demo live in $XDG_CONFIG_HOME"
 echo "==> packet traffic and spots arrive by themselves; for the node: Telnet tab, Menu > Actions > Connect ..."

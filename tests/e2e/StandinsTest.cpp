@@ -1,6 +1,7 @@
 // The stand-in engine and cluster node, run as real programs and spoken to over loopback sockets.
 
 #include "links/FrameHeader.h"
+#include "support/StandinServer.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -11,47 +12,11 @@
 #include <set>
 
 using quendra::FrameHeader;
+using quendra::testing::StandinServer;
 
 namespace {
 
 constexpr int kWaitMs = 5000;
-
-// One stand-in server started with --port 0; it reads back the port the program announces.
-class Server {
-public:
-    bool start(const QString& program, QStringList arguments) {
-        process_.setProgram(QStringLiteral(QUENDRA_TOOLS_DIR "/") + program);
-        process_.setArguments(arguments << QStringLiteral("--port") << QStringLiteral("0"));
-        process_.start();
-        if (!process_.waitForStarted(kWaitMs))
-            return false;
-        while (!process_.canReadLine())
-            if (!process_.waitForReadyRead(kWaitMs))
-                return false;
-        const QString line = QString::fromLatin1(process_.readLine()).trimmed();
-        const auto match = QRegularExpression(QStringLiteral("^listening on 127\\.0\\.0\\.1:(\\d+)$")).match(line);
-        port_ = static_cast<quint16>(match.captured(1).toUInt());
-        return match.hasMatch() && port_ != 0;
-    }
-
-    bool connect(QTcpSocket& socket) const {
-        socket.connectToHost(QStringLiteral("127.0.0.1"), port_);
-        return socket.waitForConnected(kWaitMs);
-    }
-
-    QProcess& process() { return process_; }
-
-    ~Server() {
-        if (process_.state() != QProcess::NotRunning) {
-            process_.terminate();
-            process_.waitForFinished(kWaitMs);
-        }
-    }
-
-private:
-    QProcess process_;
-    quint16 port_ = 0;
-};
 
 struct Frame {
     FrameHeader header;
@@ -171,7 +136,7 @@ void StandinsTest::serversStartAndStopCleanly() {
     QCOMPARE(help.exitCode(), 0);
     QVERIFY(help.readAllStandardOutput().contains("--port"));
 
-    Server server;
+    StandinServer server;
     QVERIFY(server.start(program, {}));
     QTcpSocket socket;
     QVERIFY(server.connect(socket));
@@ -190,7 +155,7 @@ void StandinsTest::engineAnswersPortRequest_data() {
 
 void StandinsTest::engineAnswersPortRequest() {
     QFETCH(int, ports);
-    Server engine;
+    StandinServer engine;
     QVERIFY(engine.start(QStringLiteral("quendra_engine_standin"), {QStringLiteral("--ports"), QString::number(ports)}));
     QTcpSocket socket;
     Receiver received(socket);
@@ -206,7 +171,7 @@ void StandinsTest::engineAnswersPortRequest() {
 }
 
 void StandinsTest::engineMonitorsOnlyAfterRequest() {
-    Server engine;
+    StandinServer engine;
     QVERIFY(engine.start(QStringLiteral("quendra_engine_standin"),
                          {QStringLiteral("--rate"), QStringLiteral("100"), QStringLiteral("--count"), QStringLiteral("40")}));
     QTcpSocket socket;
@@ -238,7 +203,7 @@ void StandinsTest::engineReadsFramesFile() {
         "DX de ZZ1AB:     14025.0  ZZ2CD        CW 599                         1234Z\n"
         "second line\n\n"
         " 1:Fm ZZ3EF To ZZ4GH <RR R3 >[12:34:57]\n");
-    Server engine;
+    StandinServer engine;
     QVERIFY(engine.start(QStringLiteral("quendra_engine_standin"),
                          {QStringLiteral("--frames"), path, QStringLiteral("--rate"), QStringLiteral("100"),
                           QStringLiteral("--count"), QStringLiteral("3")}));
@@ -261,7 +226,7 @@ void StandinsTest::engineReadsFramesFile() {
 }
 
 void StandinsTest::engineShowsSentFramesToAllMonitors() {
-    Server engine;
+    StandinServer engine;
     QVERIFY(engine.start(QStringLiteral("quendra_engine_standin"), {QStringLiteral("--rate"), QStringLiteral("0")}));
     QTcpSocket monitorA, monitorB, sender;
     Receiver receivedA(monitorA), receivedB(monitorB), receivedBySender(sender);
@@ -296,7 +261,7 @@ void StandinsTest::engineShowsSentFramesToAllMonitors() {
 }
 
 void StandinsTest::engineDropsOversizedFrame() {
-    Server engine;
+    StandinServer engine;
     QVERIFY(engine.start(QStringLiteral("quendra_engine_standin"), {}));
     QTcpSocket socket;
     QVERIFY(engine.connect(socket));
@@ -320,7 +285,7 @@ void StandinsTest::engineCutOutputReassembles_data() {
 
 void StandinsTest::engineCutOutputReassembles() {
     QFETCH(QString, chunks);
-    Server engine;
+    StandinServer engine;
     QVERIFY(engine.start(QStringLiteral("quendra_engine_standin"),
                          {QStringLiteral("--chunks"), chunks, QStringLiteral("--gap"), QStringLiteral("5"),
                           QStringLiteral("--rate"), QStringLiteral("200"), QStringLiteral("--count"), QStringLiteral("15")}));
@@ -337,7 +302,7 @@ void StandinsTest::engineCutOutputReassembles() {
 }
 
 void StandinsTest::nodeLoginEchoAndBye() {
-    Server node;
+    StandinServer node;
     QVERIFY(node.start(QStringLiteral("quendra_node_standin"), {QStringLiteral("--rate"), QStringLiteral("0")}));
     QTcpSocket socket;
     Receiver received(socket);
@@ -355,7 +320,7 @@ void StandinsTest::nodeLoginEchoAndBye() {
 }
 
 void StandinsTest::nodeColumnSpotsKeepTheirColumns() {
-    Server node;
+    StandinServer node;
     QVERIFY(node.start(QStringLiteral("quendra_node_standin"),
                        {QStringLiteral("--max-rate"), QStringLiteral("--spots-only"), QStringLiteral("--count"), QStringLiteral("400")}));
     QTcpSocket socket;
@@ -395,7 +360,7 @@ void StandinsTest::nodeColumnSpotsKeepTheirColumns() {
 }
 
 void StandinsTest::nodeTrafficMixAndFileLines() {
-    Server generated;
+    StandinServer generated;
     QVERIFY(generated.start(QStringLiteral("quendra_node_standin"), {QStringLiteral("--max-rate"), QStringLiteral("--count"), QStringLiteral("300")}));
     QTcpSocket socket;
     Receiver received(socket);
@@ -407,7 +372,7 @@ void StandinsTest::nodeTrafficMixAndFileLines() {
 
     QTemporaryFile file;
     const QString path = writeTempFile(file, "first line\nsecond line\r\n");
-    Server fromFile;
+    StandinServer fromFile;
     QVERIFY(fromFile.start(QStringLiteral("quendra_node_standin"),
                            {QStringLiteral("--lines"), path, QStringLiteral("--rate"), QStringLiteral("100"), QStringLiteral("--count"), QStringLiteral("3")}));
     QTcpSocket fileSocket;
@@ -427,7 +392,7 @@ void StandinsTest::nodeSplitAndBurstWrites_data() {
 void StandinsTest::nodeSplitAndBurstWrites() {
     QFETCH(QStringList, options);
     QFETCH(int, linesPerWrite);
-    Server node;
+    StandinServer node;
     QVERIFY(node.start(QStringLiteral("quendra_node_standin"),
                        options << QStringLiteral("--spots-only") << QStringLiteral("--rate") << QStringLiteral("25")
                                << QStringLiteral("--count") << QStringLiteral("20")));
