@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -106,5 +107,15 @@ INSTANTIATE_TEST_SUITE_P(
                       ClockCase{{2038, 1, 2, 19, 3, 14, 8, 0}, 2147483648},
                       ClockCase{{2026, 12, 1, 7, 24, 0, 0, 0}, 1796688000},  // hour 24 carries
                       ClockCase{{1601, 1, 1, 1, 0, 0, 0, 0}, -11644473600}));
+
+TEST(SystemClockTest, ReadsTheWallClockInUtc) {
+    const auto before = std::chrono::system_clock::now();
+    const quendra::SystemTime now = quendra::SystemClock().now();
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(before.time_since_epoch());
+    EXPECT_NEAR(static_cast<double>(quendra::secondsSince1970(now)),
+                static_cast<double>(seconds.count()), 2.0);
+    const std::chrono::weekday weekday{std::chrono::floor<std::chrono::days>(before)};
+    EXPECT_EQ(now.dayOfWeek, weekday.c_encoding());  // 0 is Sunday
+}
 
 }  // namespace

@@ -1,0 +1,126 @@
+// Switching bands must stay quick with a large store, and showing one new spot must cost the
+// same however many rows are listed.
+#include "settings/MemorySettings.h"
+#include "spots/SpotStore.h"
+#include "spots/ViewDxClusterFrame.h"
+#include "../tests/support/ManualClock.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QTableView>
+#include <QTreeWidget>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace {
+
+using quendra::MemorySettings;
+using quendra::SpotStore;
+using quendra::ViewDxClusterFrame;
+using quendra::testing::ManualClock;
+
+const char16_t* const kFrequencies[] = {u"14025.0", u"7012.5", u"144300", u"50110", u"432100",
+                                        u"3510", u"28074", u"1296100"};
+
+std::u16string spotText(const char16_t* author, int number) {
+    std::u16string station = u"ST";
+    for (char ch : std::to_string(number))
+        station += static_cast<char16_t>(ch);
+    return u"1234Z DX de " + std::u16string(author) + u": " + kFrequencies[number % 8] + u" " +
+           station + u" CW 599 up 2";
+}
+
+struct ShownView {
+    explicit ShownView(int stored) {
+        fill(stored);
+        view.setSpotStore(&store);
+        view.resize(800, 600);
+        view.show();
+        view.refillList();
+        QApplication::processEvents();
+    }
+    void fill(int stored) {
+        store.clearSpots();
+        for (int i = 0; i < stored; ++i)
+            store.parseTimedSpot(spotText(u"FILLER", i), u"GB7NODE");
+    }
+    void select(const char* band) {
+        const auto items = view.bandTree()->findItems(QString::fromLatin1(band),
+                                                       Qt::MatchExactly | Qt::MatchRecursive);
+        view.bandTree()->setCurrentItem(items.first());
+    }
+    MemorySettings settings;
+    ManualClock clock;
+    SpotStore store{settings, clock};
+    ViewDxClusterFrame view{settings};
+};
+
+// Band switches alternate between "All" (every spot listed) and "HF" (three of eight).
+void BM_SwitchBand(benchmark::State& state) {
+    ShownView shown(static_cast<int>(state.range(0)));
+    bool all = false;
+    for (auto _ : state) {
+        shown.select(all ? "All" : "HF");
+        QApplication::processEvents();
+        all = !all;
+    }
+    state.counters["rows_listed_last"] = shown.view.spotList()->model()->rowCount();
+}
+BENCHMARK(BM_SwitchBand)->Arg(200'000)->Unit(benchmark::kMillisecond);
+
+void BM_RefillAll(benchmark::State& state) {
+    ShownView shown(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        shown.view.refillList();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_RefillAll)->Arg(200'000)->Unit(benchmark::kMillisecond);
+
+// One new spot shown at the bottom of a list of `rows` rows (every stored spot is listed under
+// "All"). Only addSpot is timed, with the repaint that follows it when the second argument is 1;
+// the list is rebuilt between batches so that it stays near its size.
+void BM_AddSpot(benchmark::State& state) {
+    const int rows = static_cast<int>(state.range(0));
+    const bool paint = state.range(1) != 0;
+    ShownView shown(rows);
+    constexpr int kBatch = 64;
+    int next = 0;
+    for (auto _ : state) {
+        const int index = shown.store.parseTimedSpot(spotText(u"NEWCOMER", next), u"GB7NODE");
+        const auto start = std::chrono::steady_clock::now();
+        shown.view.addSpot(index);
+        if (paint)
+            QApplication::processEvents();
+        const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
+        state.SetIterationTime(spent.count());
+        if (++next == kBatch) {
+            shown.fill(rows);
+            shown.view.refillList();
+            QApplication::processEvents();
+            next = 0;
+        } else if (!paint) {
+            QApplication::processEvents();
+        }
+    }
+}
+BENCHMARK(BM_AddSpot)->ArgsProduct({{10, 200'000}, {0, 1}})->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
