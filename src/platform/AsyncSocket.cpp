@@ -60,10 +60,9 @@ void AsyncSocket::wire(QTcpSocket* socket) {
 }
 
 void AsyncSocket::Connect(const QString& host, quint16 port) {
-    if (!socket_)
+    // Each attempt gets a socket of its own, so a stale or pending attempt never reports into it.
+    if (!socket_ || phase_ != Phase::Idle)
         Create();
-    if (phase_ != Phase::Idle)
-        return;
     phase_ = Phase::Connecting;
     connectTimer_.start();
     socket_->connectToHost(host, port);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -221,6 +222,36 @@ TEST(EngineReader, ResetAlsoForgetsASkipInProgress) {
     ScriptedSource newStream(frame('U', 0, "fresh"), {});
     reader.receive(newStream, sink);
     EXPECT_EQ(sink.frames, (std::vector<SeenFrame>{{'U', 0, "fresh"}}));
+}
+
+TEST(EngineReader, GarbageNeverOverrunsAndNeverStalls) {
+    // Random headers with lengths drawn near the limits, random bytes between them.
+    std::mt19937 random(7);
+    const std::uint32_t lengths[] = {0, 1, 35, 36, 2500, 2501, 2502, 3000, 70000,
+                                     EngineReader::kMaxPlausibleLength, EngineReader::kMaxPlausibleLength + 1};
+    for (int round = 0; round < 200; ++round) {
+        Bytes stream;
+        for (int part = 0; part < 6; ++part) {
+            Bytes header = headerAnnouncing(lengths[random() % std::size(lengths)]);
+            header[4] = static_cast<std::uint8_t>(random());
+            stream.insert(stream.end(), header.begin(), header.end());
+            stream.resize(stream.size() + random() % 3000, static_cast<std::uint8_t>(random()));
+        }
+        std::deque<int> pieces;
+        for (std::size_t i = 0; i < stream.size(); ++i)
+            pieces.push_back(1 + static_cast<int>(random() % 1500));
+        EngineReader reader;
+        ScriptedSource source(stream, pieces);
+        RecordingSink sink;
+        for (int reads = 0; !source.exhausted(); ++reads) {
+            ASSERT_LT(reads, 100000);
+            if (reader.receive(source, sink) == EngineReader::Result::Desynchronised) {
+                EXPECT_EQ(reader.state(), EngineReader::State::ExpectHeader);
+            }
+        }
+        for (const auto& seen : sink.frames)
+            EXPECT_LE(seen.data.size(), EngineReader::kMaxGatheredLength);
+    }
 }
 
 }  // namespace
