@@ -1,0 +1,253 @@
+// The whole program's link path on 127.0.0.1: the real frame, links, terminals and spot list
+// against the stand-in node and engine, driven the way an operator drives them.
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
+#include "links/DlgTelnetConnect.h"
+#include "links/NorrvelSocket.h"
+#include "links/TelnetSocket.h"
+#include "settings/MemorySettings.h"
+#include "spots/SpotStore.h"
+#include "spots/ViewDxClusterFrame.h"
+#include "support/StandinServer.h"
+#include "terminal/SendTerm.h"
+#include "terminal/TerminalWindow.h"
+
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QTableView>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryFile>
+#include <QTimer>
+#include <QtTest>
+
+using namespace quendra;
+using quendra::testing::StandinServer;
+
+namespace {
+
+constexpr int kLinkWaitMs = 10000;
+
+bool terminalHolds(const TerminalWindow& terminal, std::u16string_view text) {
+    const MonitorBuffer& buffer = terminal.buffer();
+    for (int i = 0; i < buffer.count(); ++i) {
+        if (buffer.line(i).find(text) != std::u16string::npos)
+            return true;
+    }
+    return false;
+}
+
+std::u16string u16(const QString& text) { return text.toStdU16String(); }
+
+// Writes lines to a temporary file for a stand-in's --lines or --frames option.
+QString writeTemporaryFile(QTemporaryFile& file, const QByteArray& content) {
+    if (!file.open())
+        return {};
+    file.write(content);
+    file.flush();
+    return file.fileName();
+}
+
+class FrameHarness {
+public:
+    FrameHarness() : frame(settings, clock, false) {}
+
+    // The engine is pointed at a given port; 0 means a port where nothing listens.
+    bool create(quint16 enginePort = 0) {
+        QTcpServer probe;
+        if (enginePort == 0) {
+            if (!probe.listen(QHostAddress::LocalHost))
+                return false;
+            enginePort = probe.serverPort();
+        }
+        settings.WriteProfileString(u"STATUS", u"NORRVEL", u"127.0.0.1");
+        settings.WriteProfileInt(u"STATUS", u"NORRVEL_PORT", enginePort);
+        settings.WriteProfileString(u"STATUS", u"MYCALL", u"ZZ9ZZ");
+        frame.resize(800, 600);
+        return frame.OnCreate() == 0;
+    }
+
+    // Connect on the Telnet tab, answering the Connect dialog with an address as a user types it.
+    void connectTelnet(const QString& address) {
+        frame.selectTab(kTabTelnet);
+        QTimer::singleShot(0, [address] {
+            auto* dialog = qobject_cast<DlgTelnetConnect*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->addressBox()->setEditText(address);
+            dialog->accept();
+        });
+        frame.action(kCmdConnect)->trigger();
+    }
+
+    void type(const TerminalWindow& terminal, const QString& line) {
+        terminal.entryPane()->insertPlainText(line);
+        QTest::keyClick(terminal.entryPane(), Qt::Key_Return);
+    }
+
+    int listedRows() const { return frame.clusterView().spotList()->model()->rowCount(); }
+
+    MemorySettings settings;
+    SystemClock clock;
+    CMainFrame frame;
+};
+
+}  // namespace
+
+class FrameLinksTest : public QObject {
+    Q_OBJECT
+private slots:
+    void telnetSpotsReachTheStoreAndListWithTheNodeName();
+    void typedTelnetLinesLeaveAsExactBytes();
+    void engineSpotsFromEveryDataLineWithTheSenderAsNode();
+    void transmittedFramesAreShownAndNotParsed();
+    void refusedConnectLeavesTheTerminalUnchanged();
+    void nodeCloseIsReportedAndAFreshConnectWorks();
+};
+
+void FrameLinksTest::telnetSpotsReachTheStoreAndListWithTheNodeName() {
+    QTemporaryFile lines;
+    const QString path = writeTemporaryFile(
+        lines,
+        "DX de ZZ1AB:     14025.0  ZZ2CD        CW 599                         1234Z\n"
+        "To ALL de ZZ3EF: good evening\n"
+        "1235Z DX de zz4gh: 144300.0 zz5ij SSB 59\n"
+        "DX de ZZ6KL:      7012.5  ZZ7MN        CW                             1236Z\n");
+    StandinServer node;
+    QVERIFY(node.start(QStringLiteral("quendra_node_standin"),
+                       {QStringLiteral("--lines"), path, QStringLiteral("--rate"), QStringLiteral("200"),
+                        QStringLiteral("--count"), QStringLiteral("4"), QStringLiteral("--split")}));
+    FrameHarness harness;
+    QVERIFY(harness.create());
+    harness.connectTelnet(QStringLiteral("127.0.0.1:%1").arg(node.port()));
+    QTRY_COMPARE_WITH_TIMEOUT(harness.frame.telnetLink().connected(), 1, kLinkWaitMs);
+    QVERIFY(terminalHolds(harness.frame.telnetTerminal(), u"***Connected. "));
+    // The prompt has no line end: it is shown at once all the same.
+    QTRY_VERIFY_WITH_TIMEOUT(terminalHolds(harness.frame.telnetTerminal(), u"login:"), kLinkWaitMs);
+    harness.type(harness.frame.telnetTerminal(), QStringLiteral("ZZ9ZZ"));
+
+    SpotStore& store = harness.frame.spotStore();
+    QTRY_COMPARE_WITH_TIMEOUT(store.count(), 3, kLinkWaitMs);
+    std::u16string node_, station;
+    QVERIFY(store.getDxNode(0, node_) && store.getStation(1, station));
+    QCOMPARE(node_, std::u16string(u"127.0.0.1"));
+    QCOMPARE(station, std::u16string(u"ZZ5IJ"));
+    QCOMPARE(harness.listedRows(), 3);
+}
+
+void FrameLinksTest::typedTelnetLinesLeaveAsExactBytes() {
+    QTcpServer node;
+    QVERIFY(node.listen(QHostAddress::LocalHost));
+    FrameHarness harness;
+    QVERIFY(harness.create());
+    harness.connectTelnet(QStringLiteral("127.0.0.1:%1").arg(node.serverPort()));
+    QTRY_VERIFY_WITH_TIMEOUT(node.hasPendingConnections(), kLinkWaitMs);
+    QTcpSocket* peer = node.nextPendingConnection();
+    QTRY_COMPARE_WITH_TIMEOUT(harness.frame.telnetLink().connected(), 1, kLinkWaitMs);
+
+    harness.type(harness.frame.telnetTerminal(), QStringLiteral("sh/dx 5"));
+    harness.type(harness.frame.telnetTerminal(), QString());  // an empty line sends nothing
+    harness.type(harness.frame.telnetTerminal(), QStringLiteral("caf\u00e9 \u20ac"));
+    QByteArray received;
+    QTRY_VERIFY_WITH_TIMEOUT((received += peer->readAll()).size() >= 17, kLinkWaitMs);
+    QCOMPARE(received, QByteArray("sh/dx 5\r\ncaf\xe9 \x80\r\n"));
+    // The node did not echo, so the terminal shows nothing of what was typed.
+    QVERIFY(!terminalHolds(harness.frame.telnetTerminal(), u"sh/dx"));
+}
+
+void FrameLinksTest::engineSpotsFromEveryDataLineWithTheSenderAsNode() {
+    QTemporaryFile frames;
+    const QString path = writeTemporaryFile(
+        frames,
+        " 1:Fm ZZ1AB To DX <UI pid=F0 Len=0 >[12:34:56]\n"
+        "DX de ZZ1AB:     14025.0  ZZ2CD        CW 599                         1234Z\n"
+        "1235Z DX de ZZ3EF: 50313.0 ZZ4GH FT8 -12dB\n"
+        "\n"
+        " 2:Fm ZZ5IJ To CQ <UI pid=F0 Len=0 >[12:35:00]\n"
+        "hello from a beacon\n");
+    StandinServer engine;
+    QVERIFY(engine.start(QStringLiteral("quendra_engine_standin"),
+                         {QStringLiteral("--frames"), path, QStringLiteral("--rate"), QStringLiteral("50"),
+                          QStringLiteral("--count"), QStringLiteral("4"), QStringLiteral("--chunks"),
+                          QStringLiteral("random")}));
+    FrameHarness harness;
+    QVERIFY(harness.create(engine.port()));
+    QTRY_COMPARE_WITH_TIMEOUT(harness.frame.engineLink().connected(), 1, kLinkWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(harness.frame.engineLink().portCount(), 2, kLinkWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(terminalHolds(harness.frame.packetTerminal(), u"hello from a beacon"),
+                             kLinkWaitMs);
+
+    // The same frame played twice stores its two spots once.
+    SpotStore& store = harness.frame.spotStore();
+    QCOMPARE(store.count(), 2);
+    std::u16string node0, node1, station1;
+    QVERIFY(store.getDxNode(0, node0) && store.getDxNode(1, node1) && store.getStation(1, station1));
+    QCOMPARE(node0, std::u16string(u"ZZ1AB"));
+    QCOMPARE(node1, std::u16string(u"ZZ1AB"));
+    QCOMPARE(station1, std::u16string(u"ZZ4GH"));
+    // Header lines are marked for colour; the station's own call is not in these.
+    QVERIFY(terminalHolds(harness.frame.packetTerminal(), u"\u000303 1:Fm ZZ1AB To DX"));
+}
+
+void FrameLinksTest::transmittedFramesAreShownAndNotParsed() {
+    StandinServer engine;
+    QVERIFY(engine.start(QStringLiteral("quendra_engine_standin"),
+                         {QStringLiteral("--rate"), QStringLiteral("0"), QStringLiteral("--ports"),
+                          QStringLiteral("2")}));
+    FrameHarness harness;
+    QVERIFY(harness.create(engine.port()));
+    QTRY_COMPARE_WITH_TIMEOUT(harness.frame.engineLink().portCount(), 2, kLinkWaitMs);
+    harness.frame.selectTab(kTabPacket);
+
+    harness.type(harness.frame.packetTerminal(),
+                 QStringLiteral("DX de ZZ9ZZ:     14025.0  ZZ2CD        CW 599                         1234Z"));
+    // One 'M' frame per port comes back as a 'T' frame from our own call.
+    QTRY_VERIFY_WITH_TIMEOUT(terminalHolds(harness.frame.packetTerminal(), u" 2:Fm ZZ9ZZ To CQ"), kLinkWaitMs);
+    QVERIFY(terminalHolds(harness.frame.packetTerminal(), u"\u000302 1:Fm ZZ9ZZ To CQ"));
+    QVERIFY(terminalHolds(harness.frame.packetTerminal(), u"DX de ZZ9ZZ:     14025.0"));
+    QCOMPARE(harness.frame.spotStore().count(), 0);
+}
+
+void FrameLinksTest::refusedConnectLeavesTheTerminalUnchanged() {
+    QTcpServer probe;
+    QVERIFY(probe.listen(QHostAddress::LocalHost));
+    const quint16 closedPort = probe.serverPort();
+    probe.close();
+    FrameHarness harness;
+    QVERIFY(harness.create());
+    harness.connectTelnet(QStringLiteral("127.0.0.1:%1").arg(closedPort));
+    // Give the refusal time to arrive; nothing is ever shown for it.
+    QTest::qWait(300);
+    QCOMPARE(harness.frame.telnetTerminal().buffer().count(), 0);
+    QCOMPARE(harness.frame.telnetLink().connected(), 0);
+    harness.frame.updateCommandUI();
+    QVERIFY(harness.frame.action(kCmdConnect)->isEnabled());
+    QVERIFY(!harness.frame.action(kCmdDisconnect)->isEnabled());
+}
+
+void FrameLinksTest::nodeCloseIsReportedAndAFreshConnectWorks() {
+    StandinServer node;
+    QVERIFY(node.start(QStringLiteral("quendra_node_standin"), {QStringLiteral("--rate"), QStringLiteral("0")}));
+    FrameHarness harness;
+    QVERIFY(harness.create());
+    const QString address = QStringLiteral("127.0.0.1:%1").arg(node.port());
+    TerminalWindow& terminal = harness.frame.telnetTerminal();
+    harness.connectTelnet(address);
+    QTRY_VERIFY_WITH_TIMEOUT(terminalHolds(terminal, u"login:"), kLinkWaitMs);
+    harness.type(terminal, QStringLiteral("ZZ9ZZ"));
+    harness.type(terminal, QStringLiteral("bye"));
+    QTRY_VERIFY_WITH_TIMEOUT(terminalHolds(terminal, u"***Disconnected. "), kLinkWaitMs);
+    QCOMPARE(harness.frame.telnetLink().connected(), 0);
+    harness.frame.updateCommandUI();
+    QVERIFY(harness.frame.action(kCmdConnect)->isEnabled());
+
+    const int linesBefore = terminal.buffer().count();
+    harness.connectTelnet(address);
+    QTRY_COMPARE_WITH_TIMEOUT(harness.frame.telnetLink().connected(), 1, kLinkWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(terminal.buffer().count() > linesBefore + 1, kLinkWaitMs);
+    QVERIFY(harness.settings.GetProfileString(u"STATUS", u"TELENETADR1") == u16(address));
+}
+
+QTEST_MAIN(FrameLinksTest)
+#include "FrameLinksTest.moc"
