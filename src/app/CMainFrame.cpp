@@ -179,6 +179,10 @@ void CMainFrame::addEditAccelerators() {
 }
 
 void CMainFrame::offerEditCommand(int commandId) {
+    if (activeView_ == clusterView_.get() && commandId == kCmdCopy) {
+        clusterView_->copySelectedSpots();
+        return;
+    }
     auto* terminal = qobject_cast<TerminalWindow*>(activeView_);
     if (!terminal)
         return;

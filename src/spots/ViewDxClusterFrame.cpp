@@ -5,6 +5,8 @@
 #include "spots/SpotListModel.h"
 #include "spots/SpotStore.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QSplitter>
@@ -73,6 +75,9 @@ void ViewDxClusterFrame::buildList() {
     list_->setWordWrap(false);
     list_->verticalHeader()->hide();
     list_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // Dense rows: an operator wants to see as many spots as the window can hold.
+    list_->verticalHeader()->setMinimumSectionSize(1);
+    list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 6);
     QHeaderView* header = list_->horizontalHeader();
     header->setSectionsMovable(true);
     header->setSortIndicatorShown(false);
@@ -189,6 +194,28 @@ void ViewDxClusterFrame::addSpot(int index) {
     // The new row is the last one. Scrolling to the bottom lays the view out first, where a
     // scroll to the row itself would be clamped to the range from before the insertion.
     list_->scrollToBottom();
+}
+
+QString ViewDxClusterFrame::selectedSpotsText() const {
+    QModelIndexList rows = list_->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end());
+    const QHeaderView* header = list_->horizontalHeader();
+    QStringList lines;
+    for (const QModelIndex& row : rows) {
+        QStringList cells;
+        for (int visual = 0; visual < header->count(); ++visual) {
+            const QModelIndex cell = model_->index(row.row(), header->logicalIndex(visual));
+            cells << model_->data(cell, Qt::DisplayRole).toString();
+        }
+        lines << cells.join(QLatin1Char('\t'));
+    }
+    return lines.isEmpty() ? QString() : lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+void ViewDxClusterFrame::copySelectedSpots() const {
+    const QString text = selectedSpotsText();
+    if (!text.isEmpty())
+        QGuiApplication::clipboard()->setText(text);
 }
 
 }  // namespace quendra

@@ -32,6 +32,11 @@ public:
     void refillList();
 
     BandRange currentRange() const { return range_; }
+
+    // The selected rows as text, one line per spot and the cells in display order separated by
+    // tabs, for the clipboard (Ctrl+C).
+    QString selectedSpotsText() const;
+    void copySelectedSpots() const;
     QTreeWidget* bandTree() const { return tree_; }
     QTableView* spotList() const { return list_; }
     QSplitter* splitter() const { return splitter_; }

@@ -2,6 +2,8 @@
 
 #include <QFontDatabase>
 
+#include <algorithm>
+
 namespace quendra {
 
 TabMfcSDI::TabMfcSDI(QWidget* parent) : QTabBar(parent) {}
@@ -23,6 +25,13 @@ int TabMfcSDI::AddTab(const QString& label) {
     const int index = insertTab(count_, label);
     ++count_;
     return index;
+}
+
+QSize TabMfcSDI::tabSizeHint(int index) const {
+    QSize hint = QTabBar::tabSizeHint(index);
+    hint.setHeight(std::max(hint.height(), claimedHeight()));
+    hint.setWidth(hint.width() + (highResolution_ ? 24 : 8));
+    return hint;
 }
 
 int TabMfcSDI::claimedHeight() const { return highResolution_ ? 52 : 26; }

@@ -24,6 +24,10 @@ public:
     // Takes the top of the free area over its whole width and leaves the rest below.
     void layoutInto(QRect& freeArea);
 
+protected:
+    // Tabs fill the strip's claimed height, so the strip shows no empty band below them.
+    QSize tabSizeHint(int index) const override;
+
 private:
     int count_ = 0;
     bool highResolution_ = false;

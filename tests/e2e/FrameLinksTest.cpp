@@ -102,6 +102,7 @@ private slots:
     void typedTelnetLinesLeaveAsExactBytes();
     void engineSpotsFromEveryDataLineWithTheSenderAsNode();
     void transmittedFramesAreShownAndNotParsed();
+    void theNewestSpotStaysInViewWhileSpotsFlow();
     void refusedConnectLeavesTheTerminalUnchanged();
     void nodeCloseIsReportedAndAFreshConnectWorks();
 };
@@ -207,6 +208,22 @@ void FrameLinksTest::transmittedFramesAreShownAndNotParsed() {
     QVERIFY(terminalHolds(harness.frame.packetTerminal(), u"\u000302 1:Fm ZZ9ZZ To CQ"));
     QVERIFY(terminalHolds(harness.frame.packetTerminal(), u"DX de ZZ9ZZ:     14025.0"));
     QCOMPARE(harness.frame.spotStore().count(), 0);
+}
+
+void FrameLinksTest::theNewestSpotStaysInViewWhileSpotsFlow() {
+    StandinServer engine;
+    QVERIFY(engine.start(QStringLiteral("quendra_engine_standin"),
+                         {QStringLiteral("--rate"), QStringLiteral("100"), QStringLiteral("--count"),
+                          QStringLiteral("150")}));
+    FrameHarness harness;
+    QVERIFY(harness.create(engine.port()));
+    harness.frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&harness.frame));
+    QTRY_VERIFY_WITH_TIMEOUT(harness.listedRows() > 60, kLinkWaitMs);
+    QTest::qWait(50);
+    QTableView* list = harness.frame.clusterView().spotList();
+    const int last = list->model()->rowCount() - 1;
+    QVERIFY(list->viewport()->rect().intersects(list->visualRect(list->model()->index(last, 0))));
 }
 
 void FrameLinksTest::refusedConnectLeavesTheTerminalUnchanged() {
