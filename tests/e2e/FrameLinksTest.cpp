@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -224,6 +225,8 @@ void FrameLinksTest::theNewestSpotStaysInViewWhileSpotsFlow() {
     QTableView* list = harness.frame.clusterView().spotList();
     const int last = list->model()->rowCount() - 1;
     QVERIFY(list->viewport()->rect().intersects(list->visualRect(list->model()->index(last, 0))));
+    QVERIFY(list->verticalScrollBar()->maximum() > 0);
+    QCOMPARE(list->verticalScrollBar()->value(), list->verticalScrollBar()->maximum());
 }
 
 void FrameLinksTest::refusedConnectLeavesTheTerminalUnchanged() {
