@@ -79,8 +79,11 @@ public:
 
     bool monitoring() const { return ticker_ != nullptr; }
     void send(const QByteArray& frame) {
-        if (!writer_.write(cutter_.cut(frame)))
-            socket_->abort();
+        if (writer_.write(cutter_.cut(frame)))
+            return;
+        if (ticker_)
+            ticker_->stop();
+        socket_->abort();
     }
 
 private:

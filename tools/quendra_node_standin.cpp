@@ -119,7 +119,7 @@ private:
             login(line.trimmed());
         } else if (command == "bye") {
             closing_ = true;
-            ticker_.reset();
+            stopTraffic();
             writeNow("73 de " + options_.nodeCall + ", bye " + user_ + "\r\n");
             writer_.closeWhenDrained();
         } else if (!command.isEmpty()) {
@@ -153,6 +153,8 @@ private:
             return;
         }
         ticker_ = std::make_unique<RateTicker>(options_.rate, options_.count, [this] {
+            if (closing_)
+                return;
             queueTraffic(source_->next());
             if (ticker_->finished())
                 flushBatch();
@@ -197,9 +199,14 @@ private:
     void send(std::vector<QByteArray> pieces) {
         if (!writer_.write(std::move(pieces))) {
             closing_ = true;
-            ticker_.reset();
+            stopTraffic();
             socket_->abort();
         }
+    }
+
+    void stopTraffic() {
+        if (ticker_)
+            ticker_->stop();
     }
 
     QTcpSocket* socket_;

@@ -142,6 +142,8 @@ class StandinsTest : public QObject {
 private slots:
     void serversStartAndStopCleanly_data();
     void serversStartAndStopCleanly();
+    void serversDropClientThatStopsReading_data();
+    void serversDropClientThatStopsReading();
     void engineAnswersPortRequest_data();
     void engineAnswersPortRequest();
     void engineMonitorsOnlyAfterRequest();
@@ -179,6 +181,28 @@ void StandinsTest::serversStartAndStopCleanly() {
     QVERIFY(server.process().waitForFinished(kWaitMs));
     QCOMPARE(server.process().exitStatus(), QProcess::NormalExit);
     QCOMPARE(server.process().exitCode(), 0);
+}
+
+void StandinsTest::serversDropClientThatStopsReading_data() {
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QByteArray>("start");
+    QTest::newRow("engine") << QStringLiteral("quendra_engine_standin") << request('m');
+    QTest::newRow("node") << QStringLiteral("quendra_node_standin") << QByteArray("ZZ9ZZ\r\n");
+}
+
+void StandinsTest::serversDropClientThatStopsReading() {
+    QFETCH(QString, program);
+    QFETCH(QByteArray, start);
+    Server server;
+    QVERIFY(server.start(program, {QStringLiteral("--rate"), QStringLiteral("200000")}));
+    QTcpSocket socket;
+    socket.setReadBufferSize(4096);
+    QVERIFY(server.connect(socket));
+    socket.write(start);
+    QTest::qWait(1500);
+    socket.setReadBufferSize(0);
+    QTRY_COMPARE_WITH_TIMEOUT(socket.state(), QAbstractSocket::UnconnectedState, 2 * kWaitMs);
+    QCOMPARE(server.process().state(), QProcess::Running);
 }
 
 void StandinsTest::engineAnswersPortRequest_data() {
