@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QHostAddress>
 #include <QSocketNotifier>
+#include <QAbstractSocket>
 #include <QTcpServer>
 
 #include <csignal>
@@ -24,6 +25,12 @@ namespace standin {
 // A client whose unread output grows beyond this is dropped: a reader that stalls must not make
 // the server grow without bound.
 inline constexpr qint64 kMaxClientBacklog = 1 << 20;
+
+// Said on stderr so that an operator (or a test) can tell a dropped client from a lost one.
+inline void reportDroppedClient(const QAbstractSocket& socket, const char* reason) {
+    std::fprintf(stderr, "dropped client %s:%u: %s\n", qPrintable(socket.peerAddress().toString()),
+                 unsigned{socket.peerPort()}, reason);
+}
 
 [[noreturn]] inline void failUsage(const QString& message) {
     std::fprintf(stderr, "%s\n", qPrintable(message));

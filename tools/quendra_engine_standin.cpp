@@ -79,10 +79,13 @@ public:
 
     bool monitoring() const { return ticker_ != nullptr; }
     void send(const QByteArray& frame) {
+        if (socket_->state() != QAbstractSocket::ConnectedState)
+            return;
         if (writer_.write(cutter_.cut(frame)))
             return;
         if (ticker_)
             ticker_->stop();
+        reportDroppedClient(*socket_, "it stopped reading");
         socket_->abort();
     }
 
@@ -155,6 +158,7 @@ void EngineClient::readFrames() {
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(inbox_.constData());
         const FrameHeader header = FrameHeader::decode(std::span<const std::uint8_t, FrameHeader::kSize>(bytes, FrameHeader::kSize));
         if (header.dataLength > kMaxInboundData) {
+            reportDroppedClient(*socket_, "frame too large");
             socket_->abort();
             return;
         }

@@ -197,9 +197,12 @@ private:
     }
 
     void send(std::vector<QByteArray> pieces) {
-        if (!writer_.write(std::move(pieces))) {
+        if (socket_->state() != QAbstractSocket::ConnectedState)
+            return;
+        if (!writer_.write(std::move(pieces)) && !closing_) {
             closing_ = true;
             stopTraffic();
+            reportDroppedClient(*socket_, "it stopped reading");
             socket_->abort();
         }
     }

@@ -199,7 +199,8 @@ void StandinsTest::serversDropClientThatStopsReading() {
     socket.setReadBufferSize(4096);
     QVERIFY(server.connect(socket));
     socket.write(start);
-    QTest::qWait(1500);
+    QByteArray errors;
+    QTRY_VERIFY_WITH_TIMEOUT((errors += server.process().readAllStandardError()).contains("dropped client"), 6 * kWaitMs);
     socket.setReadBufferSize(0);
     QTRY_COMPARE_WITH_TIMEOUT(socket.state(), QAbstractSocket::UnconnectedState, 2 * kWaitMs);
     QCOMPARE(server.process().state(), QProcess::Running);
