@@ -8,7 +8,10 @@
 #include <QTemporaryFile>
 #include <QTest>
 
+#include <csignal>
 #include <set>
+
+#include <sys/types.h>
 
 using quendra::FrameHeader;
 
@@ -161,12 +164,14 @@ private slots:
 
 void StandinsTest::serversStartAndStopCleanly_data() {
     QTest::addColumn<QString>("program");
-    QTest::newRow("engine") << QStringLiteral("quendra_engine_standin");
-    QTest::newRow("node") << QStringLiteral("quendra_node_standin");
+    QTest::addColumn<int>("signal");
+    QTest::newRow("engine, SIGTERM") << QStringLiteral("quendra_engine_standin") << SIGTERM;
+    QTest::newRow("node, SIGINT") << QStringLiteral("quendra_node_standin") << SIGINT;
 }
 
 void StandinsTest::serversStartAndStopCleanly() {
     QFETCH(QString, program);
+    QFETCH(int, signal);
     QProcess help;
     help.start(QStringLiteral(QUENDRA_TOOLS_DIR "/") + program, {QStringLiteral("--help")});
     QVERIFY(help.waitForFinished(kWaitMs));
@@ -177,7 +182,7 @@ void StandinsTest::serversStartAndStopCleanly() {
     QVERIFY(server.start(program, {}));
     QTcpSocket socket;
     QVERIFY(server.connect(socket));
-    server.process().terminate();
+    ::kill(static_cast<pid_t>(server.process().processId()), signal);
     QVERIFY(server.process().waitForFinished(kWaitMs));
     QCOMPARE(server.process().exitStatus(), QProcess::NormalExit);
     QCOMPARE(server.process().exitCode(), 0);
