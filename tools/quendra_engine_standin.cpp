@@ -18,6 +18,8 @@ using quendra::FrameHeader;
 
 // A client never needs to send more than a typed line; anything far larger is a broken peer.
 constexpr std::uint32_t kMaxInboundData = 64 * 1024;
+// In --max-rate mode the engine refills a client up to this much unsent output.
+constexpr qint64 kMaxRateBacklog = 256 * 1024;
 
 struct EngineOptions {
     quint16 listenPort = 8000;
@@ -29,6 +31,7 @@ struct EngineOptions {
     std::vector<qsizetype> chunks;
     bool randomChunks = false;
     int gapMs = 2;
+    bool maxRate = false;
 };
 
 // Cuts the output stream into pieces whose sizes follow a list, or are random; the sizes run on
@@ -77,7 +80,7 @@ class EngineClient : public QObject {
 public:
     EngineClient(QTcpSocket* socket, EngineStandin& engine, const EngineOptions& options);
 
-    bool monitoring() const { return ticker_ != nullptr; }
+    bool monitoring() const { return source_ != nullptr; }
     void send(const QByteArray& frame) {
         if (socket_->state() != QAbstractSocket::ConnectedState)
             return;
@@ -93,6 +96,7 @@ private:
     void readFrames();
     void handleFrame(const FrameHeader& header, const QByteArray& data);
     void startMonitoring();
+    void fillToBacklog();
     QByteArray portInformation() const;
 
     QTcpSocket* socket_;
@@ -102,6 +106,7 @@ private:
     ChunkCutter cutter_;
     std::unique_ptr<FrameSource> source_;
     std::unique_ptr<RateTicker> ticker_;
+    quint64 delivered_ = 0;
     QByteArray inbox_;
 };
 
@@ -222,11 +227,25 @@ void EngineClient::startMonitoring() {
         source_ = std::make_unique<FileFrames>(*options_.frames);
     else
         source_ = std::make_unique<GeneratedFrames>(options_.seed, options_.ports);
+    if (options_.maxRate) {
+        connect(socket_, &QTcpSocket::bytesWritten, this, [this] { fillToBacklog(); });
+        fillToBacklog();
+        return;
+    }
     ticker_ = std::make_unique<RateTicker>(options_.rate, options_.count, [this] {
         if (socket_->state() == QAbstractSocket::ConnectedState)
             send(frameBytes(source_->next()));
     });
     ticker_->start();
+}
+
+// As fast as the socket drains: top the unsent output up whenever some of it has gone.
+void EngineClient::fillToBacklog() {
+    while (socket_->state() == QAbstractSocket::ConnectedState && writer_.backlog() < kMaxRateBacklog &&
+           (options_.count == 0 || delivered_ < options_.count)) {
+        ++delivered_;
+        send(frameBytes(source_->next()));
+    }
 }
 
 EngineOptions parseOptions(const QCoreApplication& app) {
@@ -244,6 +263,7 @@ EngineOptions parseOptions(const QCoreApplication& app) {
         {QStringLiteral("seed"), QStringLiteral("Seed for generated traffic and random chunks."), QStringLiteral("N"), QStringLiteral("1")},
         {QStringLiteral("chunks"), QStringLiteral("Cut the output into pieces of these sizes, e.g. 1,7,36,500, or 'random'."), QStringLiteral("LIST")},
         {QStringLiteral("gap"), QStringLiteral("Milliseconds between the pieces of cut output."), QStringLiteral("MS"), QStringLiteral("2")},
+        {QStringLiteral("max-rate"), QStringLiteral("Deliver monitored frames as fast as the socket drains (with --count to stop).")},
     });
     parser.process(app);
     if (!parser.positionalArguments().isEmpty())
@@ -258,6 +278,7 @@ EngineOptions parseOptions(const QCoreApplication& app) {
     options.count = unsignedOption(parser, QStringLiteral("count"), std::numeric_limits<quint32>::max());
     options.seed = static_cast<std::uint32_t>(unsignedOption(parser, QStringLiteral("seed"), std::numeric_limits<quint32>::max()));
     options.gapMs = static_cast<int>(unsignedOption(parser, QStringLiteral("gap"), 10000));
+    options.maxRate = parser.isSet(QStringLiteral("max-rate"));
     if (parser.isSet(QStringLiteral("frames"))) {
         QString error;
         options.frames = FileFrames::load(parser.value(QStringLiteral("frames")), error);

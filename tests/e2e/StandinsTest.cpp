@@ -149,6 +149,7 @@ private slots:
     void serversDropClientThatStopsReading();
     void engineAnswersPortRequest_data();
     void engineAnswersPortRequest();
+    void engineMonitorsOnlyAfterRequest_data();
     void engineMonitorsOnlyAfterRequest();
     void engineReadsFramesFile();
     void engineShowsSentFramesToAllMonitors();
@@ -235,10 +236,16 @@ void StandinsTest::engineAnswersPortRequest() {
     QVERIFY(fields.back().contains("MHz"));
 }
 
+void StandinsTest::engineMonitorsOnlyAfterRequest_data() {
+    QTest::addColumn<QStringList>("pace");
+    QTest::newRow("steady rate") << QStringList{QStringLiteral("--rate"), QStringLiteral("100")};
+    QTest::newRow("as fast as drained") << QStringList{QStringLiteral("--max-rate")};
+}
+
 void StandinsTest::engineMonitorsOnlyAfterRequest() {
+    QFETCH(QStringList, pace);
     Server engine;
-    QVERIFY(engine.start(QStringLiteral("quendra_engine_standin"),
-                         {QStringLiteral("--rate"), QStringLiteral("100"), QStringLiteral("--count"), QStringLiteral("40")}));
+    QVERIFY(engine.start(QStringLiteral("quendra_engine_standin"), pace << QStringLiteral("--count") << QStringLiteral("40")));
     QTcpSocket socket;
     Receiver received(socket);
     QVERIFY(engine.connect(socket));
