@@ -37,6 +37,16 @@ inline void reportDroppedClient(const QAbstractSocket& socket, const char* reaso
     std::exit(2);
 }
 
+inline QCommandLineOption option(const char* name, const char* description, const char* valueName = nullptr,
+                                 const char* defaultValue = nullptr) {
+    QCommandLineOption option(QString::fromLatin1(name), QString::fromLatin1(description));
+    if (valueName)
+        option.setValueName(QString::fromLatin1(valueName));
+    if (defaultValue)
+        option.setDefaultValue(QString::fromLatin1(defaultValue));
+    return option;
+}
+
 inline quint64 unsignedOption(const QCommandLineParser& parser, const QString& name, quint64 max) {
     bool ok = false;
     const quint64 value = parser.value(name).toULongLong(&ok);

@@ -15,6 +15,7 @@ namespace {
 
 using namespace standin;
 using quendra::FrameHeader;
+using HeaderBytes = std::span<const std::uint8_t, FrameHeader::kSize>;
 
 // A client never needs to send more than a typed line; anything far larger is a broken peer.
 constexpr std::uint32_t kMaxInboundData = 64 * 1024;
@@ -161,7 +162,7 @@ void EngineClient::readFrames() {
         if (inbox_.size() < static_cast<qsizetype>(FrameHeader::kSize))
             return;
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(inbox_.constData());
-        const FrameHeader header = FrameHeader::decode(std::span<const std::uint8_t, FrameHeader::kSize>(bytes, FrameHeader::kSize));
+        const FrameHeader header = FrameHeader::decode(HeaderBytes(bytes, FrameHeader::kSize));
         if (header.dataLength > kMaxInboundData) {
             reportDroppedClient(*socket_, "frame too large");
             socket_->abort();
@@ -255,15 +256,16 @@ EngineOptions parseOptions(const QCoreApplication& app) {
         "\"listening on 127.0.0.1:<port>\" once ready."));
     parser.addHelpOption();
     parser.addOptions({
-        {QStringLiteral("port"), QStringLiteral("TCP port to listen on, 0 for any free one."), QStringLiteral("N"), QStringLiteral("8000")},
-        {QStringLiteral("ports"), QStringLiteral("Radio ports reported to the 'G' request (1 to 99)."), QStringLiteral("N"), QStringLiteral("2")},
-        {QStringLiteral("frames"), QStringLiteral("Monitored frames from FILE: blocks separated by blank lines, first line the header line, then the data lines."), QStringLiteral("FILE")},
-        {QStringLiteral("rate"), QStringLiteral("Monitored frames per second to each monitoring client (0: none)."), QStringLiteral("R"), QStringLiteral("2")},
-        {QStringLiteral("count"), QStringLiteral("Monitored frames per client, 0 for no end."), QStringLiteral("N"), QStringLiteral("0")},
-        {QStringLiteral("seed"), QStringLiteral("Seed for generated traffic and random chunks."), QStringLiteral("N"), QStringLiteral("1")},
-        {QStringLiteral("chunks"), QStringLiteral("Cut the output into pieces of these sizes, e.g. 1,7,36,500, or 'random'."), QStringLiteral("LIST")},
-        {QStringLiteral("gap"), QStringLiteral("Milliseconds between the pieces of cut output."), QStringLiteral("MS"), QStringLiteral("2")},
-        {QStringLiteral("max-rate"), QStringLiteral("Deliver monitored frames as fast as the socket drains (with --count to stop).")},
+        option("port", "TCP port to listen on, 0 for any free one.", "N", "8000"),
+        option("ports", "Radio ports reported to the 'G' request (1 to 99).", "N", "2"),
+        option("frames", "Monitored frames from FILE: blocks separated by blank lines, the header line "
+                         "first, then the data lines.", "FILE"),
+        option("rate", "Monitored frames per second to each monitoring client (0: none).", "R", "2"),
+        option("count", "Monitored frames per client, 0 for no end.", "N", "0"),
+        option("seed", "Seed for generated traffic and random chunks.", "N", "1"),
+        option("chunks", "Cut the output into pieces of these sizes, e.g. 1,7,36,500, or 'random'.", "LIST"),
+        option("gap", "Milliseconds between the pieces of cut output.", "MS", "2"),
+        option("max-rate", "Deliver monitored frames as fast as the socket drains (with --count to stop)."),
     });
     parser.process(app);
     if (!parser.positionalArguments().isEmpty())
@@ -276,7 +278,7 @@ EngineOptions parseOptions(const QCoreApplication& app) {
         failUsage(QStringLiteral("--ports needs at least 1"));
     options.rate = rateOption(parser, QStringLiteral("rate"));
     options.count = unsignedOption(parser, QStringLiteral("count"), std::numeric_limits<quint32>::max());
-    options.seed = static_cast<std::uint32_t>(unsignedOption(parser, QStringLiteral("seed"), std::numeric_limits<quint32>::max()));
+    options.seed = static_cast<std::uint32_t>(unsignedOption(parser, QStringLiteral("seed"), 0xffffffffu));
     options.gapMs = static_cast<int>(unsignedOption(parser, QStringLiteral("gap"), 10000));
     options.maxRate = parser.isSet(QStringLiteral("max-rate"));
     if (parser.isSet(QStringLiteral("frames"))) {

@@ -1,8 +1,8 @@
 // The stand-in engine and cluster node, run as real programs and spoken to over loopback sockets.
 
+#include "e2e/StandinServer.h"
 #include "links/FrameHeader.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTcpSocket>
 #include <QTemporaryFile>
@@ -14,47 +14,16 @@
 #include <sys/types.h>
 
 using quendra::FrameHeader;
+using HeaderBytes = std::span<const std::uint8_t, FrameHeader::kSize>;
 
 namespace {
 
-constexpr int kWaitMs = 5000;
+constexpr int kWaitMs = StandinServer::kWaitMs;
+using Server = StandinServer;
+const QString kEngine = QStringLiteral("quendra_engine_standin");
+const QString kNode = QStringLiteral("quendra_node_standin");
 
-// One stand-in server started with --port 0; it reads back the port the program announces.
-class Server {
-public:
-    bool start(const QString& program, QStringList arguments) {
-        process_.setProgram(QStringLiteral(QUENDRA_TOOLS_DIR "/") + program);
-        process_.setArguments(arguments << QStringLiteral("--port") << QStringLiteral("0"));
-        process_.start();
-        if (!process_.waitForStarted(kWaitMs))
-            return false;
-        while (!process_.canReadLine())
-            if (!process_.waitForReadyRead(kWaitMs))
-                return false;
-        const QString line = QString::fromLatin1(process_.readLine()).trimmed();
-        const auto match = QRegularExpression(QStringLiteral("^listening on 127\\.0\\.0\\.1:(\\d+)$")).match(line);
-        port_ = static_cast<quint16>(match.captured(1).toUInt());
-        return match.hasMatch() && port_ != 0;
-    }
-
-    bool connect(QTcpSocket& socket) const {
-        socket.connectToHost(QStringLiteral("127.0.0.1"), port_);
-        return socket.waitForConnected(kWaitMs);
-    }
-
-    QProcess& process() { return process_; }
-
-    ~Server() {
-        if (process_.state() != QProcess::NotRunning) {
-            process_.terminate();
-            process_.waitForFinished(kWaitMs);
-        }
-    }
-
-private:
-    QProcess process_;
-    quint16 port_ = 0;
-};
+QStringList words(const char* text) { return QString::fromLatin1(text).split(QLatin1Char(' ')); }
 
 struct Frame {
     FrameHeader header;
@@ -78,7 +47,7 @@ public:
         qsizetype at = 0;
         while (stream.size() - at >= static_cast<qsizetype>(FrameHeader::kSize)) {
             const auto* bytes = reinterpret_cast<const std::uint8_t*>(stream.constData() + at);
-            Frame frame{FrameHeader::decode(std::span<const std::uint8_t, FrameHeader::kSize>(bytes, FrameHeader::kSize)), {}};
+            Frame frame{FrameHeader::decode(HeaderBytes(bytes, FrameHeader::kSize)), {}};
             if (stream.size() - at - FrameHeader::kSize < frame.header.dataLength)
                 break;
             frame.data = stream.mid(at + FrameHeader::kSize, frame.header.dataLength);
@@ -166,8 +135,8 @@ private slots:
 void StandinsTest::serversStartAndStopCleanly_data() {
     QTest::addColumn<QString>("program");
     QTest::addColumn<int>("signal");
-    QTest::newRow("engine, SIGTERM") << QStringLiteral("quendra_engine_standin") << SIGTERM;
-    QTest::newRow("node, SIGINT") << QStringLiteral("quendra_node_standin") << SIGINT;
+    QTest::newRow("engine, SIGTERM") << kEngine << SIGTERM;
+    QTest::newRow("node, SIGINT") << kNode << SIGINT;
 }
 
 void StandinsTest::serversStartAndStopCleanly() {
@@ -192,21 +161,22 @@ void StandinsTest::serversStartAndStopCleanly() {
 void StandinsTest::serversDropClientThatStopsReading_data() {
     QTest::addColumn<QString>("program");
     QTest::addColumn<QByteArray>("start");
-    QTest::newRow("engine") << QStringLiteral("quendra_engine_standin") << request('m');
-    QTest::newRow("node") << QStringLiteral("quendra_node_standin") << QByteArray("ZZ9ZZ\r\n");
+    QTest::newRow("engine") << kEngine << request('m');
+    QTest::newRow("node") << kNode << QByteArray("ZZ9ZZ\r\n");
 }
 
 void StandinsTest::serversDropClientThatStopsReading() {
     QFETCH(QString, program);
     QFETCH(QByteArray, start);
     Server server;
-    QVERIFY(server.start(program, {QStringLiteral("--rate"), QStringLiteral("200000")}));
+    QVERIFY(server.start(program, words("--rate 200000")));
     QTcpSocket socket;
     socket.setReadBufferSize(4096);
     QVERIFY(server.connect(socket));
     socket.write(start);
     QByteArray errors;
-    QTRY_VERIFY_WITH_TIMEOUT((errors += server.process().readAllStandardError()).contains("dropped client"), 6 * kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT((errors += server.process().readAllStandardError()).contains("dropped client"),
+                             6 * kWaitMs);
     socket.setReadBufferSize(0);
     QTRY_COMPARE_WITH_TIMEOUT(socket.state(), QAbstractSocket::UnconnectedState, 2 * kWaitMs);
     QCOMPARE(server.process().state(), QProcess::Running);
@@ -222,7 +192,7 @@ void StandinsTest::engineAnswersPortRequest_data() {
 void StandinsTest::engineAnswersPortRequest() {
     QFETCH(int, ports);
     Server engine;
-    QVERIFY(engine.start(QStringLiteral("quendra_engine_standin"), {QStringLiteral("--ports"), QString::number(ports)}));
+    QVERIFY(engine.start(kEngine, {QStringLiteral("--ports"), QString::number(ports)}));
     QTcpSocket socket;
     Receiver received(socket);
     QVERIFY(engine.connect(socket));
@@ -238,14 +208,14 @@ void StandinsTest::engineAnswersPortRequest() {
 
 void StandinsTest::engineMonitorsOnlyAfterRequest_data() {
     QTest::addColumn<QStringList>("pace");
-    QTest::newRow("steady rate") << QStringList{QStringLiteral("--rate"), QStringLiteral("100")};
-    QTest::newRow("as fast as drained") << QStringList{QStringLiteral("--max-rate")};
+    QTest::newRow("steady rate") << words("--rate 100");
+    QTest::newRow("as fast as drained") << words("--max-rate");
 }
 
 void StandinsTest::engineMonitorsOnlyAfterRequest() {
     QFETCH(QStringList, pace);
     Server engine;
-    QVERIFY(engine.start(QStringLiteral("quendra_engine_standin"), pace << QStringLiteral("--count") << QStringLiteral("40")));
+    QVERIFY(engine.start(kEngine, pace + words("--count 40")));
     QTcpSocket socket;
     Receiver received(socket);
     QVERIFY(engine.connect(socket));
@@ -276,9 +246,7 @@ void StandinsTest::engineReadsFramesFile() {
         "second line\n\n"
         " 1:Fm ZZ3EF To ZZ4GH <RR R3 >[12:34:57]\n");
     Server engine;
-    QVERIFY(engine.start(QStringLiteral("quendra_engine_standin"),
-                         {QStringLiteral("--frames"), path, QStringLiteral("--rate"), QStringLiteral("100"),
-                          QStringLiteral("--count"), QStringLiteral("3")}));
+    QVERIFY(engine.start(kEngine, words("--rate 100 --count 3 --frames") << path));
     QTcpSocket socket;
     Receiver received(socket);
     QVERIFY(engine.connect(socket));
@@ -299,7 +267,7 @@ void StandinsTest::engineReadsFramesFile() {
 
 void StandinsTest::engineShowsSentFramesToAllMonitors() {
     Server engine;
-    QVERIFY(engine.start(QStringLiteral("quendra_engine_standin"), {QStringLiteral("--rate"), QStringLiteral("0")}));
+    QVERIFY(engine.start(kEngine, words("--rate 0")));
     QTcpSocket monitorA, monitorB, sender;
     Receiver receivedA(monitorA), receivedB(monitorB), receivedBySender(sender);
     QVERIFY(engine.connect(monitorA) && engine.connect(monitorB) && engine.connect(sender));
@@ -334,7 +302,7 @@ void StandinsTest::engineShowsSentFramesToAllMonitors() {
 
 void StandinsTest::engineDropsOversizedFrame() {
     Server engine;
-    QVERIFY(engine.start(QStringLiteral("quendra_engine_standin"), {}));
+    QVERIFY(engine.start(kEngine, {}));
     QTcpSocket socket;
     QVERIFY(engine.connect(socket));
     QByteArray huge = request('M');
@@ -358,9 +326,7 @@ void StandinsTest::engineCutOutputReassembles_data() {
 void StandinsTest::engineCutOutputReassembles() {
     QFETCH(QString, chunks);
     Server engine;
-    QVERIFY(engine.start(QStringLiteral("quendra_engine_standin"),
-                         {QStringLiteral("--chunks"), chunks, QStringLiteral("--gap"), QStringLiteral("5"),
-                          QStringLiteral("--rate"), QStringLiteral("200"), QStringLiteral("--count"), QStringLiteral("15")}));
+    QVERIFY(engine.start(kEngine, words("--gap 5 --rate 200 --count 15 --chunks") << chunks));
     QTcpSocket socket;
     Receiver received(socket);
     QVERIFY(engine.connect(socket));
@@ -368,14 +334,15 @@ void StandinsTest::engineCutOutputReassembles() {
     QTRY_COMPARE_WITH_TIMEOUT(received.frames().size(), std::size_t{16}, 2 * kWaitMs);
     for (std::size_t i = 1; i < 16; ++i)
         verifyMonitorText(received.frames()[i]);
-    const auto smallest = std::min_element(received.reads.begin(), received.reads.end(),
-                                           [](const QByteArray& a, const QByteArray& b) { return a.size() < b.size(); });
-    QVERIFY2(smallest->size() < static_cast<qsizetype>(FrameHeader::kSize), "no read ended inside a header");
+    const bool someReadShorterThanHeader =
+        std::any_of(received.reads.begin(), received.reads.end(),
+                    [](const auto& read) { return read.size() < static_cast<qsizetype>(FrameHeader::kSize); });
+    QVERIFY2(someReadShorterThanHeader, "no read ended inside a header");
 }
 
 void StandinsTest::nodeLoginEchoAndBye() {
     Server node;
-    QVERIFY(node.start(QStringLiteral("quendra_node_standin"), {QStringLiteral("--rate"), QStringLiteral("0")}));
+    QVERIFY(node.start(kNode, words("--rate 0")));
     QTcpSocket socket;
     Receiver received(socket);
     QVERIFY(node.connect(socket));
@@ -393,8 +360,7 @@ void StandinsTest::nodeLoginEchoAndBye() {
 
 void StandinsTest::nodeColumnSpotsKeepTheirColumns() {
     Server node;
-    QVERIFY(node.start(QStringLiteral("quendra_node_standin"),
-                       {QStringLiteral("--max-rate"), QStringLiteral("--spots-only"), QStringLiteral("--count"), QStringLiteral("400")}));
+    QVERIFY(node.start(kNode, words("--max-rate --spots-only --count 400")));
     QTcpSocket socket;
     Receiver received(socket);
     QVERIFY(node.connect(socket));
@@ -408,22 +374,23 @@ void StandinsTest::nodeColumnSpotsKeepTheirColumns() {
         QVERIFY2(line.endsWith('\r'), line.constData());
         line.chop(1);
         QVERIFY2(!line.contains('\r'), line.constData());
-        const QList<QByteArray> words = line.simplified().split(' ');
+        const QList<QByteArray> fields = line.simplified().split(' ');
         if (isColumnSpot(line)) {
             ++columnSpots;
             QCOMPARE(line.size(), 75);
-            QVERIFY2(line[23] != ' ' && line.mid(24, 2) == "  " && line[26] != ' ' && line[38] == ' ', line.constData());
-            QCOMPARE(line.mid(15, 9).trimmed(), words[3]);
-            QCOMPARE(line.mid(26, 12).trimmed(), words[4]);
-            QVERIFY2(QRegularExpression(QStringLiteral("^\\d{4}Z$")).match(QString::fromLatin1(line.mid(70))).hasMatch(),
+            QVERIFY2(line[23] != ' ' && line.mid(24, 2) == "  " && line[26] != ' ' && line[38] == ' ',
                      line.constData());
-            spots.insert(words[2] + words[3] + ' ' + words[4]);
+            QCOMPARE(line.mid(15, 9).trimmed(), fields[3]);
+            QCOMPARE(line.mid(26, 12).trimmed(), fields[4]);
+            const QByteArray time = line.mid(70);
+            QVERIFY2(std::all_of(time.begin(), time.end() - 1, [](char ch) { return ch >= '0' && ch <= '9'; }) && time.endsWith('Z'), line.constData());
+            spots.insert(fields[2] + fields[3] + ' ' + fields[4]);
         } else {
             QVERIFY2(isTimedSpot(line), line.constData());
             ++timedSpots;
-            spots.insert(words[3] + words[4] + ' ' + words[5]);
+            spots.insert(fields[3] + fields[4] + ' ' + fields[5]);
         }
-        const double kHz = (isColumnSpot(line) ? words[3] : words[4]).toDouble();
+        const double kHz = (isColumnSpot(line) ? fields[3] : fields[4]).toDouble();
         bands.insert(kHz <= 30000 ? "HF" : kHz <= 146000 ? "VHF" : "UHF");
     }
     QVERIFY(columnSpots > 100 && timedSpots > 100);
@@ -433,7 +400,7 @@ void StandinsTest::nodeColumnSpotsKeepTheirColumns() {
 
 void StandinsTest::nodeTrafficMixAndFileLines() {
     Server generated;
-    QVERIFY(generated.start(QStringLiteral("quendra_node_standin"), {QStringLiteral("--max-rate"), QStringLiteral("--count"), QStringLiteral("300")}));
+    QVERIFY(generated.start(kNode, words("--max-rate --count 300")));
     QTcpSocket socket;
     Receiver received(socket);
     QVERIFY(generated.connect(socket));
@@ -445,8 +412,7 @@ void StandinsTest::nodeTrafficMixAndFileLines() {
     QTemporaryFile file;
     const QString path = writeTempFile(file, "first line\nsecond line\r\n");
     Server fromFile;
-    QVERIFY(fromFile.start(QStringLiteral("quendra_node_standin"),
-                           {QStringLiteral("--lines"), path, QStringLiteral("--rate"), QStringLiteral("100"), QStringLiteral("--count"), QStringLiteral("3")}));
+    QVERIFY(fromFile.start(kNode, words("--rate 100 --count 3 --lines") << path));
     QTcpSocket fileSocket;
     Receiver fileReceived(fileSocket);
     QVERIFY(fromFile.connect(fileSocket));
@@ -457,17 +423,15 @@ void StandinsTest::nodeTrafficMixAndFileLines() {
 void StandinsTest::nodeSplitAndBurstWrites_data() {
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<int>("linesPerWrite");
-    QTest::newRow("split") << QStringList{QStringLiteral("--split"), QStringLiteral("--gap"), QStringLiteral("20")} << 0;
-    QTest::newRow("burst") << QStringList{QStringLiteral("--burst"), QStringLiteral("5")} << 5;
+    QTest::newRow("split") << words("--split --gap 20") << 0;
+    QTest::newRow("burst") << words("--burst 5") << 5;
 }
 
 void StandinsTest::nodeSplitAndBurstWrites() {
     QFETCH(QStringList, options);
     QFETCH(int, linesPerWrite);
     Server node;
-    QVERIFY(node.start(QStringLiteral("quendra_node_standin"),
-                       options << QStringLiteral("--spots-only") << QStringLiteral("--rate") << QStringLiteral("25")
-                               << QStringLiteral("--count") << QStringLiteral("20")));
+    QVERIFY(node.start(kNode, options + words("--spots-only --rate 25 --count 20")));
     QTcpSocket socket;
     Receiver received(socket);
     QVERIFY(node.connect(socket));
