@@ -383,7 +383,8 @@ void StandinsTest::nodeColumnSpotsKeepTheirColumns() {
             QCOMPARE(line.mid(15, 9).trimmed(), fields[3]);
             QCOMPARE(line.mid(26, 12).trimmed(), fields[4]);
             const QByteArray time = line.mid(70);
-            QVERIFY2(std::all_of(time.begin(), time.end() - 1, [](char ch) { return ch >= '0' && ch <= '9'; }) && time.endsWith('Z'), line.constData());
+            const auto isDigit = [](char ch) { return ch >= '0' && ch <= '9'; };
+            QVERIFY2(std::all_of(time.begin(), time.end() - 1, isDigit) && time.endsWith('Z'), line.constData());
             spots.insert(fields[2] + fields[3] + ' ' + fields[4]);
         } else {
             QVERIFY2(isTimedSpot(line), line.constData());
