@@ -54,7 +54,8 @@ inline QByteArray infoControl(const char* type, qsizetype length) {
 }
 
 // The frame the engine shows for data it sent itself: the sender's 'M' frame as a 'T' frame.
-inline MonitorFrame transmittedFrame(std::uint32_t port, std::string from, std::string to, const QByteArray& data) {
+inline MonitorFrame transmittedFrame(std::uint32_t port, std::string from, std::string to,
+                                     const QByteArray& data) {
     MonitorFrame frame{'T', port, std::move(from), std::move(to), {}};
     frame.text = headerLine(port, frame.from, frame.to, infoControl("UI", data.size())) + "\r" + data;
     return frame;
@@ -120,7 +121,8 @@ private:
         for (const auto& line : lines)
             data += QByteArray::fromStdString(line) + "\r";
         MonitorFrame frame{kind, port(), std::move(from), std::move(to), {}};
-        frame.text = headerLine(frame.port, frame.from, frame.to, infoControl(type.c_str(), data.size())) + "\r" + data;
+        const QByteArray control = infoControl(type.c_str(), data.size());
+        frame.text = headerLine(frame.port, frame.from, frame.to, control) + "\r" + data;
         return frame;
     }
 

@@ -92,14 +92,20 @@ public:
             timer_.start();
     }
 
-    bool finished() const { return count_ != 0 && done_ >= count_; }
+    // Safe to call from inside the step.
+    void stop() {
+        stopped_ = true;
+        timer_.stop();
+    }
+
+    bool finished() const { return stopped_ || (count_ != 0 && done_ >= count_); }
 
 private:
     void tick() {
         auto due = static_cast<quint64>(static_cast<double>(clock_.elapsed()) * perSecond_ / 1000.0) + 1;
         if (count_ != 0)
             due = std::min(due, count_);
-        while (done_ < due) {
+        while (done_ < due && !stopped_) {
             ++done_;
             step_();
         }
@@ -111,6 +117,7 @@ private:
     const quint64 count_;
     std::function<void()> step_;
     quint64 done_ = 0;
+    bool stopped_ = false;
     QElapsedTimer clock_;
     QTimer timer_;
 };

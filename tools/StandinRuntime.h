@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QHostAddress>
 #include <QSocketNotifier>
+#include <QAbstractSocket>
 #include <QTcpServer>
 
 #include <csignal>
@@ -25,9 +26,25 @@ namespace standin {
 // the server grow without bound.
 inline constexpr qint64 kMaxClientBacklog = 1 << 20;
 
+// Said on stderr so that an operator (or a test) can tell a dropped client from a lost one.
+inline void reportDroppedClient(const QAbstractSocket& socket, const char* reason) {
+    std::fprintf(stderr, "dropped client %s:%u: %s\n", qPrintable(socket.peerAddress().toString()),
+                 unsigned{socket.peerPort()}, reason);
+}
+
 [[noreturn]] inline void failUsage(const QString& message) {
     std::fprintf(stderr, "%s\n", qPrintable(message));
     std::exit(2);
+}
+
+inline QCommandLineOption option(const char* name, const char* description, const char* valueName = nullptr,
+                                 const char* defaultValue = nullptr) {
+    QCommandLineOption option(QString::fromLatin1(name), QString::fromLatin1(description));
+    if (valueName)
+        option.setValueName(QString::fromLatin1(valueName));
+    if (defaultValue)
+        option.setDefaultValue(QString::fromLatin1(defaultValue));
+    return option;
 }
 
 inline quint64 unsignedOption(const QCommandLineParser& parser, const QString& name, quint64 max) {

@@ -58,7 +58,9 @@ struct SpotText {
     std::string hhmm;
 };
 
-inline std::string utcHhmm() { return QDateTime::currentDateTimeUtc().toString(QStringLiteral("hhmm")).toStdString(); }
+inline std::string utcHhmm() {
+    return QDateTime::currentDateTimeUtc().toString(QStringLiteral("hhmm")).toStdString();
+}
 
 inline std::string spotComment(Random& random, const Band& band) {
     static constexpr std::array<const char*, 12> extras{

@@ -15,9 +15,12 @@ namespace {
 
 using namespace standin;
 using quendra::FrameHeader;
+using HeaderBytes = std::span<const std::uint8_t, FrameHeader::kSize>;
 
 // A client never needs to send more than a typed line; anything far larger is a broken peer.
 constexpr std::uint32_t kMaxInboundData = 64 * 1024;
+// In --max-rate mode the engine refills a client up to this much unsent output.
+constexpr qint64 kMaxRateBacklog = 256 * 1024;
 
 struct EngineOptions {
     quint16 listenPort = 8000;
@@ -29,6 +32,7 @@ struct EngineOptions {
     std::vector<qsizetype> chunks;
     bool randomChunks = false;
     int gapMs = 2;
+    bool maxRate = false;
 };
 
 // Cuts the output stream into pieces whose sizes follow a list, or are random; the sizes run on
@@ -77,16 +81,23 @@ class EngineClient : public QObject {
 public:
     EngineClient(QTcpSocket* socket, EngineStandin& engine, const EngineOptions& options);
 
-    bool monitoring() const { return ticker_ != nullptr; }
+    bool monitoring() const { return source_ != nullptr; }
     void send(const QByteArray& frame) {
-        if (!writer_.write(cutter_.cut(frame)))
-            socket_->abort();
+        if (socket_->state() != QAbstractSocket::ConnectedState)
+            return;
+        if (writer_.write(cutter_.cut(frame)))
+            return;
+        if (ticker_)
+            ticker_->stop();
+        reportDroppedClient(*socket_, "it stopped reading");
+        socket_->abort();
     }
 
 private:
     void readFrames();
     void handleFrame(const FrameHeader& header, const QByteArray& data);
     void startMonitoring();
+    void fillToBacklog();
     QByteArray portInformation() const;
 
     QTcpSocket* socket_;
@@ -96,6 +107,7 @@ private:
     ChunkCutter cutter_;
     std::unique_ptr<FrameSource> source_;
     std::unique_ptr<RateTicker> ticker_;
+    quint64 delivered_ = 0;
     QByteArray inbox_;
 };
 
@@ -150,8 +162,9 @@ void EngineClient::readFrames() {
         if (inbox_.size() < static_cast<qsizetype>(FrameHeader::kSize))
             return;
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(inbox_.constData());
-        const FrameHeader header = FrameHeader::decode(std::span<const std::uint8_t, FrameHeader::kSize>(bytes, FrameHeader::kSize));
+        const FrameHeader header = FrameHeader::decode(HeaderBytes(bytes, FrameHeader::kSize));
         if (header.dataLength > kMaxInboundData) {
+            reportDroppedClient(*socket_, "frame too large");
             socket_->abort();
             return;
         }
@@ -215,11 +228,25 @@ void EngineClient::startMonitoring() {
         source_ = std::make_unique<FileFrames>(*options_.frames);
     else
         source_ = std::make_unique<GeneratedFrames>(options_.seed, options_.ports);
+    if (options_.maxRate) {
+        connect(socket_, &QTcpSocket::bytesWritten, this, [this] { fillToBacklog(); });
+        fillToBacklog();
+        return;
+    }
     ticker_ = std::make_unique<RateTicker>(options_.rate, options_.count, [this] {
         if (socket_->state() == QAbstractSocket::ConnectedState)
             send(frameBytes(source_->next()));
     });
     ticker_->start();
+}
+
+// As fast as the socket drains: top the unsent output up whenever some of it has gone.
+void EngineClient::fillToBacklog() {
+    while (socket_->state() == QAbstractSocket::ConnectedState && writer_.backlog() < kMaxRateBacklog &&
+           (options_.count == 0 || delivered_ < options_.count)) {
+        ++delivered_;
+        send(frameBytes(source_->next()));
+    }
 }
 
 EngineOptions parseOptions(const QCoreApplication& app) {
@@ -229,14 +256,16 @@ EngineOptions parseOptions(const QCoreApplication& app) {
         "\"listening on 127.0.0.1:<port>\" once ready."));
     parser.addHelpOption();
     parser.addOptions({
-        {QStringLiteral("port"), QStringLiteral("TCP port to listen on, 0 for any free one."), QStringLiteral("N"), QStringLiteral("8000")},
-        {QStringLiteral("ports"), QStringLiteral("Radio ports reported to the 'G' request (1 to 99)."), QStringLiteral("N"), QStringLiteral("2")},
-        {QStringLiteral("frames"), QStringLiteral("Monitored frames from FILE: blocks separated by blank lines, first line the header line, then the data lines."), QStringLiteral("FILE")},
-        {QStringLiteral("rate"), QStringLiteral("Monitored frames per second to each monitoring client (0: none)."), QStringLiteral("R"), QStringLiteral("2")},
-        {QStringLiteral("count"), QStringLiteral("Monitored frames per client, 0 for no end."), QStringLiteral("N"), QStringLiteral("0")},
-        {QStringLiteral("seed"), QStringLiteral("Seed for generated traffic and random chunks."), QStringLiteral("N"), QStringLiteral("1")},
-        {QStringLiteral("chunks"), QStringLiteral("Cut the output into pieces of these sizes, e.g. 1,7,36,500, or 'random'."), QStringLiteral("LIST")},
-        {QStringLiteral("gap"), QStringLiteral("Milliseconds between the pieces of cut output."), QStringLiteral("MS"), QStringLiteral("2")},
+        option("port", "TCP port to listen on, 0 for any free one.", "N", "8000"),
+        option("ports", "Radio ports reported to the 'G' request (1 to 99).", "N", "2"),
+        option("frames", "Monitored frames from FILE: blocks separated by blank lines, the header line "
+                         "first, then the data lines.", "FILE"),
+        option("rate", "Monitored frames per second to each monitoring client (0: none).", "R", "2"),
+        option("count", "Monitored frames per client, 0 for no end.", "N", "0"),
+        option("seed", "Seed for generated traffic and random chunks.", "N", "1"),
+        option("chunks", "Cut the output into pieces of these sizes, e.g. 1,7,36,500, or 'random'.", "LIST"),
+        option("gap", "Milliseconds between the pieces of cut output.", "MS", "2"),
+        option("max-rate", "Deliver monitored frames as fast as the socket drains (with --count to stop)."),
     });
     parser.process(app);
     if (!parser.positionalArguments().isEmpty())
@@ -249,8 +278,9 @@ EngineOptions parseOptions(const QCoreApplication& app) {
         failUsage(QStringLiteral("--ports needs at least 1"));
     options.rate = rateOption(parser, QStringLiteral("rate"));
     options.count = unsignedOption(parser, QStringLiteral("count"), std::numeric_limits<quint32>::max());
-    options.seed = static_cast<std::uint32_t>(unsignedOption(parser, QStringLiteral("seed"), std::numeric_limits<quint32>::max()));
+    options.seed = static_cast<std::uint32_t>(unsignedOption(parser, QStringLiteral("seed"), 0xffffffffu));
     options.gapMs = static_cast<int>(unsignedOption(parser, QStringLiteral("gap"), 10000));
+    options.maxRate = parser.isSet(QStringLiteral("max-rate"));
     if (parser.isSet(QStringLiteral("frames"))) {
         QString error;
         options.frames = FileFrames::load(parser.value(QStringLiteral("frames")), error);

@@ -119,7 +119,7 @@ private:
             login(line.trimmed());
         } else if (command == "bye") {
             closing_ = true;
-            ticker_.reset();
+            stopTraffic();
             writeNow("73 de " + options_.nodeCall + ", bye " + user_ + "\r\n");
             writer_.closeWhenDrained();
         } else if (!command.isEmpty()) {
@@ -146,13 +146,16 @@ private:
         if (!options_.lines.empty())
             source_ = std::make_unique<FileLines>(options_.lines);
         else
-            source_ = std::make_unique<GeneratedLines>(options_.seed, options_.spotsOnly, user_, options_.nodeCall);
+            source_ = std::make_unique<GeneratedLines>(options_.seed, options_.spotsOnly, user_,
+                                                       options_.nodeCall);
         if (options_.maxRate) {
             connect(socket_, &QTcpSocket::bytesWritten, this, [this] { fillToBacklog(); });
             fillToBacklog();
             return;
         }
         ticker_ = std::make_unique<RateTicker>(options_.rate, options_.count, [this] {
+            if (closing_)
+                return;
             queueTraffic(source_->next());
             if (ticker_->finished())
                 flushBatch();
@@ -162,7 +165,8 @@ private:
 
     // As fast as the socket drains: top the unsent output up whenever some of it has gone.
     void fillToBacklog() {
-        while (!closing_ && writer_.backlog() < kMaxRateBacklog && (options_.count == 0 || produced_ < options_.count)) {
+        while (!closing_ && writer_.backlog() < kMaxRateBacklog &&
+               (options_.count == 0 || produced_ < options_.count)) {
             ++produced_;
             queueTraffic(source_->next());
         }
@@ -195,11 +199,19 @@ private:
     }
 
     void send(std::vector<QByteArray> pieces) {
-        if (!writer_.write(std::move(pieces))) {
+        if (socket_->state() != QAbstractSocket::ConnectedState)
+            return;
+        if (!writer_.write(std::move(pieces)) && !closing_) {
             closing_ = true;
-            ticker_.reset();
+            stopTraffic();
+            reportDroppedClient(*socket_, "it stopped reading");
             socket_->abort();
         }
+    }
+
+    void stopTraffic() {
+        if (ticker_)
+            ticker_->stop();
     }
 
     QTcpSocket* socket_;
@@ -259,17 +271,17 @@ NodeOptions parseOptions(const QCoreApplication& app) {
         "\"listening on 127.0.0.1:<port>\" once ready."));
     parser.addHelpOption();
     parser.addOptions({
-        {QStringLiteral("port"), QStringLiteral("TCP port to listen on, 0 for any free one."), QStringLiteral("N"), QStringLiteral("7300")},
-        {QStringLiteral("node-call"), QStringLiteral("The node's own call sign."), QStringLiteral("CALL"), QStringLiteral("ZZ0NODE")},
-        {QStringLiteral("lines"), QStringLiteral("Traffic from FILE, one line per line, repeated in order."), QStringLiteral("FILE")},
-        {QStringLiteral("rate"), QStringLiteral("Traffic lines per second to each logged-in client (0: none)."), QStringLiteral("R"), QStringLiteral("2")},
-        {QStringLiteral("count"), QStringLiteral("Traffic lines per client, 0 for no end."), QStringLiteral("N"), QStringLiteral("0")},
-        {QStringLiteral("spots-only"), QStringLiteral("Generate spot announcements only.")},
-        {QStringLiteral("seed"), QStringLiteral("Seed for generated traffic and split points."), QStringLiteral("N"), QStringLiteral("1")},
-        {QStringLiteral("split"), QStringLiteral("Cut every write at a random point into two writes.")},
-        {QStringLiteral("gap"), QStringLiteral("Milliseconds between the two writes of a split."), QStringLiteral("MS"), QStringLiteral("2")},
-        {QStringLiteral("burst"), QStringLiteral("Send traffic lines N at a time in one write."), QStringLiteral("N"), QStringLiteral("1")},
-        {QStringLiteral("max-rate"), QStringLiteral("Send traffic as fast as the socket drains (with --count to stop).")},
+        option("port", "TCP port to listen on, 0 for any free one.", "N", "7300"),
+        option("node-call", "The node's own call sign.", "CALL", "ZZ0NODE"),
+        option("lines", "Traffic from FILE, one line per line, repeated in order.", "FILE"),
+        option("rate", "Traffic lines per second to each logged-in client (0: none).", "R", "2"),
+        option("count", "Traffic lines per client, 0 for no end.", "N", "0"),
+        option("spots-only", "Generate spot announcements only."),
+        option("seed", "Seed for generated traffic and split points.", "N", "1"),
+        option("split", "Cut every write at a random point into two writes."),
+        option("gap", "Milliseconds between the two writes of a split.", "MS", "2"),
+        option("burst", "Send traffic lines N at a time in one write.", "N", "1"),
+        option("max-rate", "Send traffic as fast as the socket drains (with --count to stop)."),
     });
     parser.process(app);
     if (!parser.positionalArguments().isEmpty())
@@ -280,7 +292,7 @@ NodeOptions parseOptions(const QCoreApplication& app) {
     options.nodeCall = parser.value(QStringLiteral("node-call")).toUpper().toStdString();
     options.rate = rateOption(parser, QStringLiteral("rate"));
     options.count = unsignedOption(parser, QStringLiteral("count"), std::numeric_limits<quint32>::max());
-    options.seed = static_cast<std::uint32_t>(unsignedOption(parser, QStringLiteral("seed"), std::numeric_limits<quint32>::max()));
+    options.seed = static_cast<std::uint32_t>(unsignedOption(parser, QStringLiteral("seed"), 0xffffffffu));
     options.spotsOnly = parser.isSet(QStringLiteral("spots-only"));
     options.split = parser.isSet(QStringLiteral("split"));
     options.gapMs = static_cast<int>(unsignedOption(parser, QStringLiteral("gap"), 10000));

@@ -8,7 +8,7 @@
 #include "settings/MemorySettings.h"
 #include "spots/SpotStore.h"
 #include "spots/ViewDxClusterFrame.h"
-#include "support/StandinServer.h"
+#include "e2e/StandinServer.h"
 #include "terminal/SendTerm.h"
 #include "terminal/TerminalWindow.h"
 
@@ -25,7 +25,6 @@
 #include <QtTest>
 
 using namespace quendra;
-using quendra::testing::StandinServer;
 
 namespace {
 

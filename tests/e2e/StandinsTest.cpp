@@ -1,22 +1,29 @@
 // The stand-in engine and cluster node, run as real programs and spoken to over loopback sockets.
 
+#include "e2e/StandinServer.h"
 #include "links/FrameHeader.h"
-#include "support/StandinServer.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTcpSocket>
 #include <QTemporaryFile>
 #include <QTest>
 
+#include <csignal>
 #include <set>
 
+#include <sys/types.h>
+
 using quendra::FrameHeader;
-using quendra::testing::StandinServer;
+using HeaderBytes = std::span<const std::uint8_t, FrameHeader::kSize>;
 
 namespace {
 
-constexpr int kWaitMs = 5000;
+constexpr int kWaitMs = StandinServer::kWaitMs;
+using Server = StandinServer;
+const QString kEngine = QStringLiteral("quendra_engine_standin");
+const QString kNode = QStringLiteral("quendra_node_standin");
+
+QStringList words(const char* text) { return QString::fromLatin1(text).split(QLatin1Char(' ')); }
 
 struct Frame {
     FrameHeader header;
@@ -40,7 +47,7 @@ public:
         qsizetype at = 0;
         while (stream.size() - at >= static_cast<qsizetype>(FrameHeader::kSize)) {
             const auto* bytes = reinterpret_cast<const std::uint8_t*>(stream.constData() + at);
-            Frame frame{FrameHeader::decode(std::span<const std::uint8_t, FrameHeader::kSize>(bytes, FrameHeader::kSize)), {}};
+            Frame frame{FrameHeader::decode(HeaderBytes(bytes, FrameHeader::kSize)), {}};
             if (stream.size() - at - FrameHeader::kSize < frame.header.dataLength)
                 break;
             frame.data = stream.mid(at + FrameHeader::kSize, frame.header.dataLength);
@@ -107,8 +114,11 @@ class StandinsTest : public QObject {
 private slots:
     void serversStartAndStopCleanly_data();
     void serversStartAndStopCleanly();
+    void serversDropClientThatStopsReading_data();
+    void serversDropClientThatStopsReading();
     void engineAnswersPortRequest_data();
     void engineAnswersPortRequest();
+    void engineMonitorsOnlyAfterRequest_data();
     void engineMonitorsOnlyAfterRequest();
     void engineReadsFramesFile();
     void engineShowsSentFramesToAllMonitors();
@@ -124,26 +134,52 @@ private slots:
 
 void StandinsTest::serversStartAndStopCleanly_data() {
     QTest::addColumn<QString>("program");
-    QTest::newRow("engine") << QStringLiteral("quendra_engine_standin");
-    QTest::newRow("node") << QStringLiteral("quendra_node_standin");
+    QTest::addColumn<int>("signal");
+    QTest::newRow("engine, SIGTERM") << kEngine << SIGTERM;
+    QTest::newRow("node, SIGINT") << kNode << SIGINT;
 }
 
 void StandinsTest::serversStartAndStopCleanly() {
     QFETCH(QString, program);
+    QFETCH(int, signal);
     QProcess help;
     help.start(QStringLiteral(QUENDRA_TOOLS_DIR "/") + program, {QStringLiteral("--help")});
     QVERIFY(help.waitForFinished(kWaitMs));
     QCOMPARE(help.exitCode(), 0);
     QVERIFY(help.readAllStandardOutput().contains("--port"));
 
-    StandinServer server;
+    Server server;
     QVERIFY(server.start(program, {}));
     QTcpSocket socket;
     QVERIFY(server.connect(socket));
-    server.process().terminate();
+    ::kill(static_cast<pid_t>(server.process().processId()), signal);
     QVERIFY(server.process().waitForFinished(kWaitMs));
     QCOMPARE(server.process().exitStatus(), QProcess::NormalExit);
     QCOMPARE(server.process().exitCode(), 0);
+}
+
+void StandinsTest::serversDropClientThatStopsReading_data() {
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QByteArray>("start");
+    QTest::newRow("engine") << kEngine << request('m');
+    QTest::newRow("node") << kNode << QByteArray("ZZ9ZZ\r\n");
+}
+
+void StandinsTest::serversDropClientThatStopsReading() {
+    QFETCH(QString, program);
+    QFETCH(QByteArray, start);
+    Server server;
+    QVERIFY(server.start(program, words("--rate 200000")));
+    QTcpSocket socket;
+    socket.setReadBufferSize(4096);
+    QVERIFY(server.connect(socket));
+    socket.write(start);
+    QByteArray errors;
+    QTRY_VERIFY_WITH_TIMEOUT((errors += server.process().readAllStandardError()).contains("dropped client"),
+                             6 * kWaitMs);
+    socket.setReadBufferSize(0);
+    QTRY_COMPARE_WITH_TIMEOUT(socket.state(), QAbstractSocket::UnconnectedState, 2 * kWaitMs);
+    QCOMPARE(server.process().state(), QProcess::Running);
 }
 
 void StandinsTest::engineAnswersPortRequest_data() {
@@ -155,8 +191,8 @@ void StandinsTest::engineAnswersPortRequest_data() {
 
 void StandinsTest::engineAnswersPortRequest() {
     QFETCH(int, ports);
-    StandinServer engine;
-    QVERIFY(engine.start(QStringLiteral("quendra_engine_standin"), {QStringLiteral("--ports"), QString::number(ports)}));
+    Server engine;
+    QVERIFY(engine.start(kEngine, {QStringLiteral("--ports"), QString::number(ports)}));
     QTcpSocket socket;
     Receiver received(socket);
     QVERIFY(engine.connect(socket));
@@ -170,10 +206,16 @@ void StandinsTest::engineAnswersPortRequest() {
     QVERIFY(fields.back().contains("MHz"));
 }
 
+void StandinsTest::engineMonitorsOnlyAfterRequest_data() {
+    QTest::addColumn<QStringList>("pace");
+    QTest::newRow("steady rate") << words("--rate 100");
+    QTest::newRow("as fast as drained") << words("--max-rate");
+}
+
 void StandinsTest::engineMonitorsOnlyAfterRequest() {
-    StandinServer engine;
-    QVERIFY(engine.start(QStringLiteral("quendra_engine_standin"),
-                         {QStringLiteral("--rate"), QStringLiteral("100"), QStringLiteral("--count"), QStringLiteral("40")}));
+    QFETCH(QStringList, pace);
+    Server engine;
+    QVERIFY(engine.start(kEngine, pace + words("--count 40")));
     QTcpSocket socket;
     Receiver received(socket);
     QVERIFY(engine.connect(socket));
@@ -203,10 +245,8 @@ void StandinsTest::engineReadsFramesFile() {
         "DX de ZZ1AB:     14025.0  ZZ2CD        CW 599                         1234Z\n"
         "second line\n\n"
         " 1:Fm ZZ3EF To ZZ4GH <RR R3 >[12:34:57]\n");
-    StandinServer engine;
-    QVERIFY(engine.start(QStringLiteral("quendra_engine_standin"),
-                         {QStringLiteral("--frames"), path, QStringLiteral("--rate"), QStringLiteral("100"),
-                          QStringLiteral("--count"), QStringLiteral("3")}));
+    Server engine;
+    QVERIFY(engine.start(kEngine, words("--rate 100 --count 3 --frames") << path));
     QTcpSocket socket;
     Receiver received(socket);
     QVERIFY(engine.connect(socket));
@@ -226,8 +266,8 @@ void StandinsTest::engineReadsFramesFile() {
 }
 
 void StandinsTest::engineShowsSentFramesToAllMonitors() {
-    StandinServer engine;
-    QVERIFY(engine.start(QStringLiteral("quendra_engine_standin"), {QStringLiteral("--rate"), QStringLiteral("0")}));
+    Server engine;
+    QVERIFY(engine.start(kEngine, words("--rate 0")));
     QTcpSocket monitorA, monitorB, sender;
     Receiver receivedA(monitorA), receivedB(monitorB), receivedBySender(sender);
     QVERIFY(engine.connect(monitorA) && engine.connect(monitorB) && engine.connect(sender));
@@ -261,8 +301,8 @@ void StandinsTest::engineShowsSentFramesToAllMonitors() {
 }
 
 void StandinsTest::engineDropsOversizedFrame() {
-    StandinServer engine;
-    QVERIFY(engine.start(QStringLiteral("quendra_engine_standin"), {}));
+    Server engine;
+    QVERIFY(engine.start(kEngine, {}));
     QTcpSocket socket;
     QVERIFY(engine.connect(socket));
     QByteArray huge = request('M');
@@ -285,10 +325,8 @@ void StandinsTest::engineCutOutputReassembles_data() {
 
 void StandinsTest::engineCutOutputReassembles() {
     QFETCH(QString, chunks);
-    StandinServer engine;
-    QVERIFY(engine.start(QStringLiteral("quendra_engine_standin"),
-                         {QStringLiteral("--chunks"), chunks, QStringLiteral("--gap"), QStringLiteral("5"),
-                          QStringLiteral("--rate"), QStringLiteral("200"), QStringLiteral("--count"), QStringLiteral("15")}));
+    Server engine;
+    QVERIFY(engine.start(kEngine, words("--gap 5 --rate 200 --count 15 --chunks") << chunks));
     QTcpSocket socket;
     Receiver received(socket);
     QVERIFY(engine.connect(socket));
@@ -296,14 +334,15 @@ void StandinsTest::engineCutOutputReassembles() {
     QTRY_COMPARE_WITH_TIMEOUT(received.frames().size(), std::size_t{16}, 2 * kWaitMs);
     for (std::size_t i = 1; i < 16; ++i)
         verifyMonitorText(received.frames()[i]);
-    const auto smallest = std::min_element(received.reads.begin(), received.reads.end(),
-                                           [](const QByteArray& a, const QByteArray& b) { return a.size() < b.size(); });
-    QVERIFY2(smallest->size() < static_cast<qsizetype>(FrameHeader::kSize), "no read ended inside a header");
+    const bool someReadShorterThanHeader =
+        std::any_of(received.reads.begin(), received.reads.end(),
+                    [](const auto& read) { return read.size() < static_cast<qsizetype>(FrameHeader::kSize); });
+    QVERIFY2(someReadShorterThanHeader, "no read ended inside a header");
 }
 
 void StandinsTest::nodeLoginEchoAndBye() {
-    StandinServer node;
-    QVERIFY(node.start(QStringLiteral("quendra_node_standin"), {QStringLiteral("--rate"), QStringLiteral("0")}));
+    Server node;
+    QVERIFY(node.start(kNode, words("--rate 0")));
     QTcpSocket socket;
     Receiver received(socket);
     QVERIFY(node.connect(socket));
@@ -320,9 +359,8 @@ void StandinsTest::nodeLoginEchoAndBye() {
 }
 
 void StandinsTest::nodeColumnSpotsKeepTheirColumns() {
-    StandinServer node;
-    QVERIFY(node.start(QStringLiteral("quendra_node_standin"),
-                       {QStringLiteral("--max-rate"), QStringLiteral("--spots-only"), QStringLiteral("--count"), QStringLiteral("400")}));
+    Server node;
+    QVERIFY(node.start(kNode, words("--max-rate --spots-only --count 400")));
     QTcpSocket socket;
     Receiver received(socket);
     QVERIFY(node.connect(socket));
@@ -336,22 +374,24 @@ void StandinsTest::nodeColumnSpotsKeepTheirColumns() {
         QVERIFY2(line.endsWith('\r'), line.constData());
         line.chop(1);
         QVERIFY2(!line.contains('\r'), line.constData());
-        const QList<QByteArray> words = line.simplified().split(' ');
+        const QList<QByteArray> fields = line.simplified().split(' ');
         if (isColumnSpot(line)) {
             ++columnSpots;
             QCOMPARE(line.size(), 75);
-            QVERIFY2(line[23] != ' ' && line.mid(24, 2) == "  " && line[26] != ' ' && line[38] == ' ', line.constData());
-            QCOMPARE(line.mid(15, 9).trimmed(), words[3]);
-            QCOMPARE(line.mid(26, 12).trimmed(), words[4]);
-            QVERIFY2(QRegularExpression(QStringLiteral("^\\d{4}Z$")).match(QString::fromLatin1(line.mid(70))).hasMatch(),
+            QVERIFY2(line[23] != ' ' && line.mid(24, 2) == "  " && line[26] != ' ' && line[38] == ' ',
                      line.constData());
-            spots.insert(words[2] + words[3] + ' ' + words[4]);
+            QCOMPARE(line.mid(15, 9).trimmed(), fields[3]);
+            QCOMPARE(line.mid(26, 12).trimmed(), fields[4]);
+            const QByteArray time = line.mid(70);
+            const auto isDigit = [](char ch) { return ch >= '0' && ch <= '9'; };
+            QVERIFY2(std::all_of(time.begin(), time.end() - 1, isDigit) && time.endsWith('Z'), line.constData());
+            spots.insert(fields[2] + fields[3] + ' ' + fields[4]);
         } else {
             QVERIFY2(isTimedSpot(line), line.constData());
             ++timedSpots;
-            spots.insert(words[3] + words[4] + ' ' + words[5]);
+            spots.insert(fields[3] + fields[4] + ' ' + fields[5]);
         }
-        const double kHz = (isColumnSpot(line) ? words[3] : words[4]).toDouble();
+        const double kHz = (isColumnSpot(line) ? fields[3] : fields[4]).toDouble();
         bands.insert(kHz <= 30000 ? "HF" : kHz <= 146000 ? "VHF" : "UHF");
     }
     QVERIFY(columnSpots > 100 && timedSpots > 100);
@@ -360,8 +400,8 @@ void StandinsTest::nodeColumnSpotsKeepTheirColumns() {
 }
 
 void StandinsTest::nodeTrafficMixAndFileLines() {
-    StandinServer generated;
-    QVERIFY(generated.start(QStringLiteral("quendra_node_standin"), {QStringLiteral("--max-rate"), QStringLiteral("--count"), QStringLiteral("300")}));
+    Server generated;
+    QVERIFY(generated.start(kNode, words("--max-rate --count 300")));
     QTcpSocket socket;
     Receiver received(socket);
     QVERIFY(generated.connect(socket));
@@ -372,9 +412,8 @@ void StandinsTest::nodeTrafficMixAndFileLines() {
 
     QTemporaryFile file;
     const QString path = writeTempFile(file, "first line\nsecond line\r\n");
-    StandinServer fromFile;
-    QVERIFY(fromFile.start(QStringLiteral("quendra_node_standin"),
-                           {QStringLiteral("--lines"), path, QStringLiteral("--rate"), QStringLiteral("100"), QStringLiteral("--count"), QStringLiteral("3")}));
+    Server fromFile;
+    QVERIFY(fromFile.start(kNode, words("--rate 100 --count 3 --lines") << path));
     QTcpSocket fileSocket;
     Receiver fileReceived(fileSocket);
     QVERIFY(fromFile.connect(fileSocket));
@@ -385,17 +424,15 @@ void StandinsTest::nodeTrafficMixAndFileLines() {
 void StandinsTest::nodeSplitAndBurstWrites_data() {
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<int>("linesPerWrite");
-    QTest::newRow("split") << QStringList{QStringLiteral("--split"), QStringLiteral("--gap"), QStringLiteral("20")} << 0;
-    QTest::newRow("burst") << QStringList{QStringLiteral("--burst"), QStringLiteral("5")} << 5;
+    QTest::newRow("split") << words("--split --gap 20") << 0;
+    QTest::newRow("burst") << words("--burst 5") << 5;
 }
 
 void StandinsTest::nodeSplitAndBurstWrites() {
     QFETCH(QStringList, options);
     QFETCH(int, linesPerWrite);
-    StandinServer node;
-    QVERIFY(node.start(QStringLiteral("quendra_node_standin"),
-                       options << QStringLiteral("--spots-only") << QStringLiteral("--rate") << QStringLiteral("25")
-                               << QStringLiteral("--count") << QStringLiteral("20")));
+    Server node;
+    QVERIFY(node.start(kNode, options + words("--spots-only --rate 25 --count 20")));
     QTcpSocket socket;
     Receiver received(socket);
     QVERIFY(node.connect(socket));
