@@ -92,6 +92,9 @@ struct ClockCase {
     std::int64_t seconds;
 };
 
+// Readable test names: the case's expected seconds rather than a byte dump.
+void PrintTo(const ClockCase& clockCase, std::ostream* out) { *out << clockCase.seconds; }
+
 class SecondsSince1970Test : public ::testing::TestWithParam<ClockCase> {};
 
 TEST_P(SecondsSince1970Test, MatchesKnownDates) {
