@@ -53,6 +53,7 @@ SPLITTER59650=420
 
 [SETTINGS]
 TELNET\\MONITORBUFFERLINES=2000
+CLUSTERFRAME\\TREESIZE=110
 CONF
 echo "==> settings for this demo live in $XDG_CONFIG_HOME"
 echo "==> packet traffic and spots arrive by themselves; for the node: Telnet tab, Menu > Actions > Connect ..."
