@@ -31,6 +31,13 @@ struct FrameFixture {
     explicit FrameFixture(Settings& settings) : frame(settings, clock, false) {
         frame.resize(640, 480);
     }
+    // Creates the frame and shows it as the start-up does.
+    bool startShown() {
+        if (frame.OnCreate() != 0)
+            return false;
+        frame.show();
+        return QTest::qWaitForWindowExposed(&frame);
+    }
     FakeClock clock;
     CMainFrame frame;
 };
@@ -63,9 +70,7 @@ void MainFrameTest::startsOnTheClusterTabWithTerminalsHiddenAndDisabled() {
     pointEngineAtClosedPort(settings);
     FrameFixture fixture(settings);
     CMainFrame& frame = fixture.frame;
-    QCOMPARE(frame.OnCreate(), 0);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QVERIFY(fixture.startShown());
 
     QCOMPARE(frame.selectedTab(), int(kTabCluster));
     QCOMPARE(frame.tabStrip().tabCount(), 3);
@@ -87,9 +92,7 @@ void MainFrameTest::switchingTabsShowsAndPlacesTheNewView() {
     pointEngineAtClosedPort(settings);
     FrameFixture fixture(settings);
     CMainFrame& frame = fixture.frame;
-    QCOMPARE(frame.OnCreate(), 0);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QVERIFY(fixture.startShown());
 
     frame.selectTab(kTabTelnet);
     TerminalWindow& telnet = frame.telnetTerminal();
@@ -115,9 +118,7 @@ void MainFrameTest::resizingMovesOnlyTheActiveView() {
     pointEngineAtClosedPort(settings);
     FrameFixture fixture(settings);
     CMainFrame& frame = fixture.frame;
-    QCOMPARE(frame.OnCreate(), 0);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QVERIFY(fixture.startShown());
     const QRect hiddenBefore = frame.telnetTerminal().geometry();
 
     frame.resize(900, 700);
@@ -187,9 +188,7 @@ void MainFrameTest::exitSavesTheLayoutOnceToTheSettingsFile() {
         pointEngineAtClosedPort(settings);
         settings.WriteProfileString(u"STATUS", u"MYCALL", u"ZZ9ZZ");
         FrameFixture fixture(settings);
-        QCOMPARE(fixture.frame.OnCreate(), 0);
-        fixture.frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&fixture.frame));
+        QVERIFY(fixture.startShown());
         fixture.frame.OnExit();
         QVERIFY(!fixture.frame.isVisible());
     }
