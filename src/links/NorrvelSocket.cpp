@@ -1,5 +1,7 @@
 #include "links/NorrvelSocket.h"
 
+#include <algorithm>
+
 #include "links/PortReply.h"
 #include "settings/Settings.h"
 #include "text/CodePage.h"
@@ -104,7 +106,9 @@ void NorrvelSocket::onFrame(const FrameHeader& header, std::span<const std::uint
 }
 
 void NorrvelSocket::handlePortReply(std::span<const std::uint8_t> data) {
-    portCount_ = portCountFromReply(decodeWindows1252UntilNul(asText(data)));
+    // A typed line goes out once per port; an engine has a handful of them. The bound keeps a
+    // nonsensical reply (say two thousand million ports) from freezing the window on every line.
+    portCount_ = std::min(portCountFromReply(decodeWindows1252UntilNul(asText(data))), kMaxEnginePorts);
     sendFrame(requestHeader('m', "TEST", "TEST"), {});
 }
 

@@ -16,6 +16,8 @@ class NorrvelSocket : public AsyncSocket, private FrameSink {
     Q_OBJECT
 
 public:
+    static constexpr int kMaxEnginePorts = 256;
+
     explicit NorrvelSocket(Settings& settings, QObject* parent = nullptr);
     ~NorrvelSocket() override;
 

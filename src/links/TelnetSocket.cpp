@@ -48,9 +48,12 @@ void TelnetSocket::OnReceive(int) {
     if (count < 0)
         return;
     buffer[static_cast<std::size_t>(count)] = '\0';
+    // A NUL byte (telnet's CR NUL, or line noise) is dropped rather than ending the text there:
+    // ending it would lose every line after it in this read and glue the stream's pieces together.
+    std::string bytes(buffer.data(), static_cast<std::size_t>(count));
+    std::erase(bytes, '\0');
     if (owner_)
-        owner_->RouteTelnetText(decodeWindows1252UntilNul(std::string_view(buffer.data(), static_cast<std::size_t>(count))),
-                                count);
+        owner_->RouteTelnetText(decodeWindows1252(bytes), count);
 }
 
 void TelnetSocket::OnClose(int) {

@@ -29,6 +29,7 @@ int errorCode(QAbstractSocket::SocketError error) {
 
 // A socket that is let go while bytes still wait to be sent gets this long to send them.
 constexpr int kLingerMs = 5000;
+constexpr qint64 kReadBufferSize = 64 * 1024;
 
 }  // namespace
 
@@ -43,6 +44,9 @@ AsyncSocket::~AsyncSocket() { Close(); }
 bool AsyncSocket::Create() {
     Close();
     socket_ = new QTcpSocket(this);
+    // Qt would otherwise read everything the kernel holds into memory: a bounded buffer keeps
+    // TCP's back-pressure on a peer that sends faster than the window can show.
+    socket_->setReadBufferSize(kReadBufferSize);
     wire(socket_);
     return true;
 }
@@ -157,15 +161,17 @@ int AsyncSocket::Receive(void* buffer, int maximum) {
 }
 
 int AsyncSocket::Send(const void* data, int length) {
-    if (!socket_ || phase_ != Phase::Connected || length < 0 || (data == nullptr && length > 0))
+    if (!socket_ || phase_ != Phase::Connected || sendShut_ || length < 0 ||
+        (data == nullptr && length > 0))
         return -1;
     const qint64 queued = socket_->write(static_cast<const char*>(data), length);
     return queued < 0 ? -1 : static_cast<int>(queued);
 }
 
 void AsyncSocket::ShutdownSend() {
-    if (!socket_ || phase_ != Phase::Connected)
+    if (!socket_ || phase_ != Phase::Connected || sendShut_)
         return;
+    sendShut_ = true;
     socket_->flush();
     if (socket_->bytesToWrite() > 0)
         shutdownPending_ = true;
@@ -199,6 +205,7 @@ void AsyncSocket::Close() {
     readSinceNotify_ = false;
     closeDelivered_ = false;
     shutdownPending_ = false;
+    sendShut_ = false;
     closeError_ = 0;
     QTcpSocket* socket = std::exchange(socket_, nullptr);
     if (!socket)

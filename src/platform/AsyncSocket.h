@@ -72,6 +72,9 @@ private:
     bool readSinceNotify_ = false;
     bool closeDelivered_ = false;
     bool shutdownPending_ = false;
+    // Set once the sending direction is shut down: later sends fail at once, as a platform socket's
+    // do, instead of making Qt abort the connection and lose what the peer still sends.
+    bool sendShut_ = false;
     int closeError_ = 0;
     QTimer connectTimer_;
 };

@@ -91,6 +91,7 @@ private slots:
     void init();
     void cleanup();
     void portReplyGivesPortCountAndOneMonitorRequest();
+    void absurdPortCountIsBounded();
     void framesSplitAtRandomArriveExactly();
     void kindsDecideTheTFlagAndWhatIsSkipped();
     void unprotoFramesLeaveByteExact();
@@ -144,6 +145,14 @@ void EngineSocketLinkTest::portReplyGivesPortCountAndOneMonitorRequest() {
     QTRY_COMPARE(engine_->received[0], kPortRequest + kMonitorOn);
     QCOMPARE(link_->portCount(), 2);
     QVERIFY(owner_->calls.empty());
+}
+
+void EngineSocketLinkTest::absurdPortCountIsBounded() {
+    QTcpSocket* peer = connectLink(2);
+    QVERIFY(peer);
+    peer->write(frameBytes('G', 0, QByteArray("2147483647;Port A")));
+    QTRY_VERIFY(link_->portCount() != 2);
+    QCOMPARE(link_->portCount(), NorrvelSocket::kMaxEnginePorts);
 }
 
 void EngineSocketLinkTest::framesSplitAtRandomArriveExactly() {

@@ -111,7 +111,7 @@ int SpotStore::expireSpots() {
 
 int SpotStore::count() const { return static_cast<int>(impl_->spots.size()); }
 
-bool SpotStore::selectSpot(int index) {
+bool SpotStore::selectSpot(int index) const {
     if (index < 0 || index >= count())
         return false;
     impl_->current = *impl_->spots[static_cast<std::size_t>(index)].spot;
@@ -120,8 +120,7 @@ bool SpotStore::selectSpot(int index) {
 
 namespace {
 
-template <typename Store>
-bool getField(Store& store, int index, std::u16string& out, std::u16string Spot::*field,
+bool getField(const SpotStore& store, int index, std::u16string& out, std::u16string Spot::*field,
               const Spot& current) {
     if (!store.selectSpot(index))
         return false;
@@ -131,22 +130,22 @@ bool getField(Store& store, int index, std::u16string& out, std::u16string Spot:
 
 }  // namespace
 
-bool SpotStore::getDxNode(int index, std::u16string& out) {
+bool SpotStore::getDxNode(int index, std::u16string& out) const {
     return getField(*this, index, out, &Spot::dxNode, impl_->current);
 }
-bool SpotStore::getStation(int index, std::u16string& out) {
+bool SpotStore::getStation(int index, std::u16string& out) const {
     return getField(*this, index, out, &Spot::station, impl_->current);
 }
-bool SpotStore::getAuthor(int index, std::u16string& out) {
+bool SpotStore::getAuthor(int index, std::u16string& out) const {
     return getField(*this, index, out, &Spot::author, impl_->current);
 }
-bool SpotStore::getFrequency(int index, std::u16string& out) {
+bool SpotStore::getFrequency(int index, std::u16string& out) const {
     return getField(*this, index, out, &Spot::frequency, impl_->current);
 }
-bool SpotStore::getInfo(int index, std::u16string& out) {
+bool SpotStore::getInfo(int index, std::u16string& out) const {
     return getField(*this, index, out, &Spot::info, impl_->current);
 }
-bool SpotStore::getGmt(int index, std::u16string& out) {
+bool SpotStore::getGmt(int index, std::u16string& out) const {
     return getField(*this, index, out, &Spot::gmt, impl_->current);
 }
 

@@ -31,13 +31,15 @@ public:
     int expireSpots();
 
     int count() const;
-    bool selectSpot(int index);
-    bool getDxNode(int index, std::u16string& out);
-    bool getStation(int index, std::u16string& out);
-    bool getAuthor(int index, std::u16string& out);
-    bool getFrequency(int index, std::u16string& out);
-    bool getInfo(int index, std::u16string& out);
-    bool getGmt(int index, std::u16string& out);
+    // The current record is a cache that the getters read through; selecting one does not change
+    // the list, so these are const.
+    bool selectSpot(int index) const;
+    bool getDxNode(int index, std::u16string& out) const;
+    bool getStation(int index, std::u16string& out) const;
+    bool getAuthor(int index, std::u16string& out) const;
+    bool getFrequency(int index, std::u16string& out) const;
+    bool getInfo(int index, std::u16string& out) const;
+    bool getGmt(int index, std::u16string& out) const;
     void clearSpots();
 
     // Direct read access for views: no copy. index must be in [0, count()).
