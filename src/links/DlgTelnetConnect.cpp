@@ -45,9 +45,10 @@ void DlgTelnetConnect::OnInitDialog() {
     AddressHistory history(settings_);
     for (const std::u16string& entry : history.entries())
         addSorted(toQString(entry));
-    // An empty last address is no choice: nothing is preselected then.
+    // Every entry begins with an empty last address, so the first one in the list is then chosen.
     const QString last = toQString(history.lastConfirmed());
-    const int match = last.isEmpty() ? -1 : addressBox_->findText(last, Qt::MatchStartsWith);
+    const int match = last.isEmpty() ? (addressBox_->count() > 0 ? 0 : -1)
+                                     : addressBox_->findText(last, Qt::MatchStartsWith);
     addressBox_->setCurrentIndex(match);
     if (match < 0)
         addressBox_->setEditText(QString());

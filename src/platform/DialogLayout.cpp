@@ -40,6 +40,9 @@ QWidget* createControl(const DialogControlTemplate& control, QDialog* dialog) {
         auto* combo = new QComboBox(dialog);
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
+        // No completion: the address confirmed must be exactly the one typed, not a longer history
+        // entry that Qt would fill in (typing "node" must not connect to "node:8000").
+        combo->setCompleter(nullptr);
         return combo;
     }
     if (control.kind == QLatin1String("edit")) {

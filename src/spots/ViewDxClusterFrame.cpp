@@ -137,7 +137,8 @@ void ViewDxClusterFrame::saveSplitter() {
     // Until the splitter has been laid out its pane sizes are not real; keep what was asked for.
     if (everShown_) {
         const QList<int> sizes = splitter_->sizes();
-        treeWidth = sizes.value(0);
+        // The width shown, never more than the view: an oversized stored width heals.
+        treeWidth = std::min(sizes.value(0), splitter_->width());
         listWidth = sizes.value(1);
     }
     settings_.WriteProfileInt(kFrameSection, u"TREESIZE", treeWidth);

@@ -62,7 +62,10 @@ void TerminalWindow::saveLayout() {
     if (layoutSaved_)
         return;
     layoutSaved_ = true;
-    const int height = laidOut_ ? splitter_->sizes().value(0) : outputHeight_;
+    // What is saved is the height shown, so an oversized stored value that hid the entry line
+    // heals at the next start instead of being written back.
+    const int height = laidOut_ ? std::min(splitter_->sizes().value(0), splitter_->height())
+                                : outputHeight_;
     settings_.WriteProfileInt(kStatusSection, splitterEntry(), height);
 }
 

@@ -72,6 +72,32 @@ private slots:
         QCOMPARE(stored(settings, "TELENETADR1"), text);
     }
 
+    // Typed key by key, as a user does: a longer history entry must not be filled in.
+    void typedAddressIsTakenAsTyped_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("port");
+        QTest::newRow("prefix of an entry") << "node" << 23;
+        QTest::newRow("entry in other case") << "NODE:8000" << 8000;
+    }
+    void typedAddressIsTakenAsTyped() {
+        QFETCH(QString, typed);
+        QFETCH(int, port);
+        MemorySettings settings;
+        storeHistory(settings, {"node:8000"});
+        settings.WriteProfileString(u"STATUS", u"TELNET", u"other");
+        std::u16string hostBuffer;
+        int portVariable = 0;
+        DlgTelnetConnect dialog(settings, hostBuffer, portVariable);
+        dialog.show();
+        QLineEdit* edit = dialog.addressBox()->lineEdit();
+        edit->clear();
+        QTest::keyClicks(edit, typed);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(portVariable, port);
+        QCOMPARE(stored(settings, "TELNET"), typed);
+    }
+
     void emptyHostClosesWithoutSaving_data() {
         QTest::addColumn<QString>("text");
         QTest::newRow("empty") << "";
@@ -126,7 +152,7 @@ private slots:
         QTest::newRow("case-insensitive") << "ZET" << 2 << "zeta:23";
         QTest::newRow("whole entry") << "dx.beta:7300" << 1 << "dx.beta:7300";
         QTest::newRow("no match") << "other" << -1 << "";
-        QTest::newRow("no last address") << "" << -1 << "";
+        QTest::newRow("empty last address: the first entry") << "" << 0 << "DX.alpha:23";
     }
     void listIsSortedAndTheLastAddressPreselected() {
         QFETCH(QString, last);
