@@ -1,0 +1,150 @@
+#!/usr/bin/python3
+"""Walks the running program's accessible tree over AT-SPI and checks that an operator using a
+screen reader can find the main window, the view tabs, a received spot in the list and a monitored
+line in the packet terminal. Exits 0 when everything was found before the deadline, 1 otherwise."""
+
+import sys
+import time
+
+import pyatspi
+
+APP_NAME = "Quendra"
+FRAME_NAME = "Quendra"
+TABS = ("Telnet", "Packet", "DXCluster")
+
+
+def walk(node, depth=0, limit=40):
+    """Every accessible below node (node included), depth first; a broken node ends its branch."""
+    if node is None or depth > limit:
+        return
+    yield node
+    try:
+        count = node.childCount
+    except Exception:
+        return
+    for index in range(count):
+        try:
+            child = node.getChildAtIndex(index)
+        except Exception:
+            continue
+        yield from walk(child, depth + 1, limit)
+
+
+def role(node):
+    try:
+        return node.getRole()
+    except Exception:
+        return None
+
+
+def name(node):
+    try:
+        return node.name or ""
+    except Exception:
+        return ""
+
+
+def find_application():
+    desktop = pyatspi.Registry.getDesktop(0)
+    for index in range(desktop.childCount):
+        app = desktop.getChildAtIndex(index)
+        if app is not None and name(app) == APP_NAME:
+            return app
+    return None
+
+
+def find_frame(app):
+    for node in walk(app, limit=2):
+        if role(node) == pyatspi.ROLE_FRAME and name(node) == FRAME_NAME:
+            return node
+    return None
+
+
+def find_tabs(frame):
+    return {name(node): node for node in walk(frame) if role(node) == pyatspi.ROLE_PAGE_TAB}
+
+
+def station_cells(frame):
+    """Texts of the spot list's cells that stand under the "Station" column header."""
+    found = []
+    for table in walk(frame):
+        if role(table) != pyatspi.ROLE_TABLE:
+            continue
+        try:
+            cells = table.queryTable()
+        except NotImplementedError:
+            continue
+        station = [c for c in range(cells.nColumns) if cells.getColumnDescription(c) == "Station"]
+        for column in station:
+            for row in range(cells.nRows):
+                found.append(name(cells.getAccessibleAt(row, column)))
+    return found
+
+
+def terminal_text(frame, terminal_name):
+    for node in walk(frame):
+        if role(node) == pyatspi.ROLE_TERMINAL and name(node) == terminal_name:
+            text = node.queryText()
+            return text.getText(0, text.characterCount)
+    return None
+
+
+def press(node):
+    action = node.queryAction()
+    for index in range(action.nActions):
+        if action.getName(index).lower() in ("press", "click", "switch"):
+            return action.doAction(index)
+    return action.nActions > 0 and action.doAction(0)
+
+
+def dump(app):
+    """Prints the tree, one accessible a line, for a person looking into a failure."""
+    def branch(node, depth):
+        try:
+            print("  " * depth + "%s '%s'" % (node.getRoleName(), name(node)))
+            children = [node.getChildAtIndex(i) for i in range(node.childCount)]
+        except Exception as error:
+            print("  " * depth + "(unreadable: %s)" % error)
+            return
+        for child in children:
+            if child is not None and depth < 40:
+                branch(child, depth + 1)
+    branch(app, 0)
+
+
+def main():
+    station, line, seconds = sys.argv[1], sys.argv[2], float(sys.argv[3])
+    deadline = time.monotonic() + seconds
+    checks = {"frame": False, "tabs": False, "spot": False, "packet line": False}
+    while time.monotonic() < deadline and not all(checks.values()):
+        time.sleep(0.5)
+        try:
+            app = find_application()
+            frame = find_frame(app) if app else None
+            if frame is None:
+                continue
+            checks["frame"] = True
+            tabs = find_tabs(frame)
+            checks["tabs"] = all(tab in tabs for tab in TABS)
+            if not checks["spot"]:
+                checks["spot"] = station in station_cells(frame)
+            if checks["spot"] and not checks["packet line"] and "Packet" in tabs:
+                press(tabs["Packet"])
+                text = terminal_text(frame, "Packet output") or ""
+                checks["packet line"] = line in text
+        except Exception as error:  # the tree changes while it is read: try again
+            print("retrying after:", error, file=sys.stderr)
+    if not all(checks.values()) or "--dump" in sys.argv:
+        app = find_application()
+        if app is not None:
+            dump(app)
+        else:
+            desktop = pyatspi.Registry.getDesktop(0)
+            print("applications:", [name(desktop.getChildAtIndex(i)) for i in range(desktop.childCount)])
+    for check, passed in checks.items():
+        print(("found " if passed else "MISSING ") + check)
+    return 0 if all(checks.values()) else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
