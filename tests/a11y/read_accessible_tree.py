@@ -68,7 +68,7 @@ def station_cells(frame):
     """Texts of the spot list's cells that stand under the "Station" column header."""
     found = []
     for table in walk(frame):
-        if role(table) != pyatspi.ROLE_TABLE:
+        if role(table) != pyatspi.ROLE_TABLE or name(table) != "Spots":
             continue
         try:
             cells = table.queryTable()
@@ -90,11 +90,12 @@ def terminal_text(frame, terminal_name):
 
 
 def press(node):
+    """Runs the node's press action, as a screen reader user activating it would."""
     action = node.queryAction()
-    for index in range(action.nActions):
-        if action.getName(index).lower() in ("press", "click", "switch"):
-            return action.doAction(index)
-    return action.nActions > 0 and action.doAction(0)
+    names = [action.getName(index) for index in range(action.nActions)]
+    if "Press" not in names:
+        raise RuntimeError("'%s' offers no press action, only %s" % (name(node), names))
+    action.doAction(names.index("Press"))
 
 
 def dump(app):
