@@ -1,12 +1,14 @@
 #!/usr/bin/python3
 """Walks the running program's accessible tree over AT-SPI and checks that an operator using a
 screen reader can find the main window, the view tabs, a received spot in the list and a monitored
-line in the packet terminal. Exits 0 when everything was found before the deadline, 1 otherwise."""
+line in the packet terminal, and hears newly received lines announced. Exits 0 when everything was
+found before the deadline, 1 otherwise; --dump prints the whole tree."""
 
 import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 APP_NAME = "Quendra"
 FRAME_NAME = "Quendra"
@@ -98,6 +100,28 @@ def press(node):
     action.doAction(names.index("Press"))
 
 
+def announced_lines(terminal_name, seconds):
+    """Lines the named terminal announces as inserted text within the given time."""
+    heard = []
+
+    def on_insert(event):
+        if name(event.source) == terminal_name:
+            heard.append(str(event.any_data))
+            pyatspi.Registry.stop()
+
+    def give_up():
+        pyatspi.Registry.stop()
+        return False
+
+    pyatspi.Registry.registerEventListener(on_insert, "object:text-changed:insert")
+    timer = GLib.timeout_add(int(seconds * 1000), give_up)
+    pyatspi.Registry.start()
+    if heard:
+        GLib.source_remove(timer)
+    pyatspi.Registry.deregisterEventListener(on_insert, "object:text-changed:insert")
+    return heard
+
+
 def dump(app):
     """Prints the tree, one accessible a line, for a person looking into a failure."""
     def branch(node, depth):
@@ -116,7 +140,8 @@ def dump(app):
 def main():
     station, line, seconds = sys.argv[1], sys.argv[2], float(sys.argv[3])
     deadline = time.monotonic() + seconds
-    checks = {"frame": False, "tabs": False, "spot": False, "packet line": False}
+    checks = {"frame": False, "tabs": False, "spot": False, "packet line": False,
+              "announced line": False}
     while time.monotonic() < deadline and not all(checks.values()):
         time.sleep(0.5)
         try:
@@ -133,6 +158,12 @@ def main():
                 press(tabs["Packet"])
                 text = terminal_text(frame, "Packet output") or ""
                 checks["packet line"] = line in text
+            if checks["packet line"] and not checks["announced line"]:
+                remaining = max(1.0, deadline - time.monotonic())
+                heard = announced_lines("Packet output", remaining)
+                # What was announced must be a line the terminal now holds, not a fragment.
+                lines = (terminal_text(frame, "Packet output") or "").split("\n")
+                checks["announced line"] = any(h.strip() and h in lines for h in heard)
         except Exception as error:  # the tree changes while it is read: try again
             print("retrying after:", error, file=sys.stderr)
     if not all(checks.values()) or "--dump" in sys.argv:
