@@ -41,7 +41,8 @@ void TabMfcSDI::addSwitchingKeys(QWidget* window) {
     addKeys({QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)},
             [this] { stepSelection(1); });
     addKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
-             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
+             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+             QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
             [this] { stepSelection(-1); });
     for (int index = 0; index < std::min(count_, 9); ++index)
         addKeys({QKeySequence(Qt::ALT | static_cast<Qt::Key>(Qt::Key_1 + index))},

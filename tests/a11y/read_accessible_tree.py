@@ -172,7 +172,8 @@ def main():
             dump(app)
         else:
             desktop = pyatspi.Registry.getDesktop(0)
-            print("applications:", [name(desktop.getChildAtIndex(i)) for i in range(desktop.childCount)])
+            names = [name(desktop.getChildAtIndex(i)) for i in range(desktop.childCount)]
+            print("no '%s' among the applications %s" % (APP_NAME, names))
     for check, passed in checks.items():
         print(("found " if passed else "MISSING ") + check)
     return 0 if all(checks.values()) else 1

@@ -29,7 +29,14 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-fail() { echo "a11y test: $*" >&2; for log in "$work"/*.log; do echo "--- $log" >&2; tail -n 20 "$log" >&2; done; exit 1; }
+fail() {
+    echo "a11y test: $*" >&2
+    for log in "$work"/*.log; do
+        echo "--- $log" >&2
+        tail -n 20 "$log" >&2
+    done
+    exit 1
+}
 
 # Waits until the file holds a line matching the pattern, or fails.
 wait_for_line() {
@@ -67,7 +74,8 @@ QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 \
 pids+=($!)
 
 status=0
-timeout -k 5 $((seconds + 10)) "${QUENDRA_A11Y_PYTHON:-/usr/bin/python3}" "$here/read_accessible_tree.py" \
+python=${QUENDRA_A11Y_PYTHON:-/usr/bin/python3}
+timeout -k 5 $((seconds + 10)) "$python" "$here/read_accessible_tree.py" \
     ZZ2CD "QRV on 2m tonight" "$seconds" "$@" || status=$?
 [ "$status" -eq 0 ] || fail "the accessible tree lacks what is listed above (exit $status)"
 echo "a11y test: passed"

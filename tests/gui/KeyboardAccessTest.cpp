@@ -149,9 +149,10 @@ void KeyboardAccessTest::tabWalksThePanesOfTheView() {
     }
     // Shift+Tab walks back the same way.
     press(frame, Qt::Key_Backtab, Qt::ShiftModifier);
-    QCOMPARE(QApplication::focusWidget(), fixture.pane(focusAfterEachTab[focusAfterEachTab.size() - 2]));
+    const QString previous = focusAfterEachTab[focusAfterEachTab.size() - 2];
+    QCOMPARE(QApplication::focusWidget(), fixture.pane(previous));
     if (auto* entry = qobject_cast<SendTerm*>(fixture.pane(QStringLiteral("entry"))))
-        QVERIFY2(!entry->toPlainText().contains(QLatin1Char('\t')), "Tab was typed into the entry line");
+        QVERIFY2(!entry->toPlainText().contains(QLatin1Char('\t')), "Tab was typed into the entry");
 }
 
 // The menu opens with Alt+M and Actions with A; Connect and Disconnect sit in Actions, the other
