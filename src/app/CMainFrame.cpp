@@ -72,6 +72,7 @@ int CMainFrame::OnCreate() {
     tabStrip_->AddTab(QStringLiteral("Packet"));
     tabStrip_->AddTab(QStringLiteral("DXCluster"));
     tabStrip_->setCurrentIndex(kTabCluster);
+    tabStrip_->addSwitchingKeys(this);
 
     telnetTerminal_ = std::make_unique<TerminalWindow>(settings_, kTelnetTerminalId,
                                                        TerminalStream::Telnet, client_);
@@ -83,8 +84,8 @@ int CMainFrame::OnCreate() {
     telnetTerminal_->setObjectName(QStringLiteral("TelnetTerminal"));
     packetTerminal_->setObjectName(QStringLiteral("PacketTerminal"));
     clusterView_->setObjectName(QStringLiteral("ClusterView"));
-    telnetTerminal_->setAccessibleName(QStringLiteral("Telnet"));
-    packetTerminal_->setAccessibleName(QStringLiteral("Packet"));
+    telnetTerminal_->setAccessibleTitle(QStringLiteral("Telnet"));
+    packetTerminal_->setAccessibleTitle(QStringLiteral("Packet"));
     clusterView_->setAccessibleName(QStringLiteral("DXCluster"));
 
     for (TerminalWindow* terminal : {telnetTerminal_.get(), packetTerminal_.get()}) {
@@ -137,6 +138,8 @@ bool CMainFrame::createCommandBar() {
     commandBar_->addSeparator();
     commandBar_->addAction(action(kCmdAbout));
     addToolBar(Qt::TopToolBarArea, commandBar_);
+    if (auto* more = commandBar_->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("More commands"));
 
     connect(action(kCmdConnect), &QAction::triggered, this, &CMainFrame::OnActionsConnect);
     connect(action(kCmdDisconnect), &QAction::triggered, this, &CMainFrame::OnActionsDisconnect);

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace quendra {
 namespace {
@@ -98,6 +99,20 @@ QWidget* findLabel(const QDialog* dialog, int labelIndex) {
     return nullptr;
 }
 
+// The label right before a control names it for a screen reader; labels before that one are
+// hints, such as the format an address is typed in, and describe it.
+void labelControl(QWidget* control, const std::vector<QLabel*>& labels) {
+    if (labels.empty())
+        return;
+    labels.back()->setBuddy(control);
+    control->setAccessibleName(labels.back()->text().simplified());
+    QStringList hints;
+    for (std::size_t i = 0; i + 1 < labels.size(); ++i)
+        hints << labels[i]->text().simplified();
+    if (!hints.isEmpty())
+        control->setAccessibleDescription(hints.join(QLatin1Char(' ')));
+}
+
 void setTemplateText(QWidget* widget, const DialogControlTemplate& control) {
     if (control.kind == QLatin1String("static")) {
         if (auto* label = qobject_cast<QLabel*>(widget))
@@ -135,7 +150,7 @@ void buildDialogControls(QDialog* dialog, const DialogTemplate& layout) {
     dialog->setWindowTitle(layout.title);
     const QFont font = dialog->font();
     int labelIndex = 0;
-    QLabel* pendingLabel = nullptr;
+    std::vector<QLabel*> pendingLabels;  // the static texts since the last other control
     for (const DialogControlTemplate& control : layout.controls) {
         QWidget* widget = createControl(control, dialog);
         if (control.id == DialogControlTemplate::kNoId)
@@ -143,13 +158,16 @@ void buildDialogControls(QDialog* dialog, const DialogTemplate& layout) {
         else
             widget->setProperty(kDialogControlIdProperty, control.id);
         widget->setGeometry(placeOf(control, widget, font));
-        if (control.kind == QLatin1String("icon"))
+        if (control.kind == QLatin1String("icon")) {
             showImage(static_cast<QLabel*>(widget), control, widget->size());
-        if (pendingLabel && control.kind != QLatin1String("static")) {
-            widget->setAccessibleName(pendingLabel->text().simplified());
-            pendingLabel->setBuddy(widget);
+            widget->setAccessibleName(QGuiApplication::applicationDisplayName());
         }
-        pendingLabel = control.kind == QLatin1String("static") ? static_cast<QLabel*>(widget) : nullptr;
+        if (control.kind == QLatin1String("static")) {
+            pendingLabels.push_back(static_cast<QLabel*>(widget));
+            continue;
+        }
+        labelControl(widget, pendingLabels);
+        pendingLabels.clear();
     }
     dialog->resize(dialogUnitsToPixels(layout.size, font));
 }

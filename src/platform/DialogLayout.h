@@ -23,7 +23,8 @@ bool screenIsPortrait(const QWidget* widget);
 
 // Creates the template's controls as children of the dialog, placed in pixels from the dialog's
 // font, with the title and a size that fits the template. A label directly before a control
-// becomes that control's accessible name. Buttons 1 and 2 accept and reject the dialog.
+// becomes that control's buddy and accessible name, and labels before that one its description.
+// Buttons 1 and 2 accept and reject the dialog.
 void buildDialogControls(QDialog* dialog, const DialogTemplate& layout);
 
 // The dialog's control with that template id, or nullptr.

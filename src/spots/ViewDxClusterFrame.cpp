@@ -49,10 +49,24 @@ ViewDxClusterFrame::ViewDxClusterFrame(Settings& settings, QWidget* parent)
     buildList();
     restoreTreeWidth();
     restoreColumns();
+    nameForAssistiveTools();
+    // Picking the view's tab puts the focus in the band tree; Tab moves on to the list.
+    setFocusProxy(tree_);
     connect(tree_, &QTreeWidget::itemSelectionChanged, this, &ViewDxClusterFrame::refillList);
 }
 
 ViewDxClusterFrame::~ViewDxClusterFrame() { saveLayout(); }
+
+void ViewDxClusterFrame::nameForAssistiveTools() {
+    tree_->setAccessibleName(tr("Bands"));
+    tree_->setAccessibleDescription(tr("Picks the band whose spots the list shows"));
+    // The header is hidden, but a screen reader still reads its title as the column's name.
+    tree_->setHeaderLabels({tr("Band")});
+    list_->setAccessibleName(tr("Spots"));
+    list_->setAccessibleDescription(tr("Spots of the selected band, the newest at the bottom"));
+    if (QSplitterHandle* divider = splitter_->handle(1))
+        divider->setAccessibleName(tr("Divider between bands and spots"));
+}
 
 void ViewDxClusterFrame::buildTree() {
     tree_->setHeaderHidden(true);

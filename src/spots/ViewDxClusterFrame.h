@@ -45,6 +45,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void nameForAssistiveTools();
     void buildTree();
     void buildList();
     void restoreColumns();

@@ -11,6 +11,10 @@ namespace quendra {
 SendTerm::SendTerm(QWidget* parent) : QPlainTextEdit(parent) {
     setObjectName(QStringLiteral("SendTerm"));
     setAccessibleName(tr("Command entry"));
+    setAccessibleDescription(tr("Enter sends the line to the link of this tab"));
+    // Tab moves on to the output pane, so the keyboard alone never gets stuck here; a node's
+    // commands never need a tab character.
+    setTabChangesFocus(true);
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

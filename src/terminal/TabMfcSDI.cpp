@@ -1,6 +1,8 @@
 #include "terminal/TabMfcSDI.h"
 
+#include <QAction>
 #include <QFontDatabase>
+#include <QKeySequence>
 
 #include <algorithm>
 
@@ -25,6 +27,31 @@ int TabMfcSDI::AddTab(const QString& label) {
     const int index = insertTab(count_, label);
     ++count_;
     return index;
+}
+
+void TabMfcSDI::addSwitchingKeys(QWidget* window) {
+    auto addKeys = [this, window](const QList<QKeySequence>& keys, auto pick) {
+        auto* command = new QAction(window);
+        command->setShortcuts(keys);
+        command->setShortcutContext(Qt::WindowShortcut);
+        connect(command, &QAction::triggered, this, pick);
+        window->addAction(command);
+    };
+    // Shift+Tab arrives as Backtab on some platforms, so both spellings are bound.
+    addKeys({QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)},
+            [this] { stepSelection(1); });
+    addKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+             QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
+            [this] { stepSelection(-1); });
+    for (int index = 0; index < std::min(count_, 9); ++index)
+        addKeys({QKeySequence(Qt::ALT | static_cast<Qt::Key>(Qt::Key_1 + index))},
+                [this, index] { setCurrentIndex(index); });
+}
+
+void TabMfcSDI::stepSelection(int step) {
+    if (count_ > 0)
+        setCurrentIndex(((currentIndex() + step) % count_ + count_) % count_);
 }
 
 QSize TabMfcSDI::tabSizeHint(int index) const {

@@ -19,6 +19,11 @@ public:
     int AddTab(const QString& label);
     int tabCount() const { return count_; }
 
+    // Since the strip never takes the focus, the window gets the keys that switch tabs: Ctrl+Tab
+    // and Ctrl+PgDown pick the next tab, Ctrl+Shift+Tab and Ctrl+PgUp the previous one (both
+    // wrap around), Alt+1 to Alt+9 pick a tab by its place. Call after the tabs are added.
+    void addSwitchingKeys(QWidget* window);
+
     int claimedHeight() const;
     int stripHeight() const;
     // Takes the top of the free area over its whole width and leaves the rest below.
@@ -29,6 +34,8 @@ protected:
     QSize tabSizeHint(int index) const override;
 
 private:
+    void stepSelection(int step);
+
     int count_ = 0;
     bool highResolution_ = false;
 };

@@ -44,6 +44,8 @@ TerminalWindow::TerminalWindow(Settings& settings, int windowId, TerminalStream 
     splitter_->setStretchFactor(1, 1);
     outputPane_->setMinimumHeight(kMinimumOutputHeight);
     entryPane_->setTerminal(this);
+    if (QSplitterHandle* divider = splitter_->handle(1))
+        divider->setAccessibleName(tr("Divider between output and entry line"));
 
     const int stored = settings_.GetProfileInt(kStatusSection, splitterEntry(), kDefaultOutputHeight);
     outputHeight_ = stored < 0 ? kDefaultOutputHeight : stored;
@@ -53,6 +55,12 @@ TerminalWindow::TerminalWindow(Settings& settings, int windowId, TerminalStream 
 }
 
 TerminalWindow::~TerminalWindow() { saveLayout(); }
+
+void TerminalWindow::setAccessibleTitle(const QString& title) {
+    setAccessibleName(title);
+    outputPane_->setAccessibleName(tr("%1 output").arg(title));
+    entryPane_->setAccessibleName(tr("%1 entry line").arg(title));
+}
 
 std::u16string TerminalWindow::splitterEntry() const {
     return QStringLiteral("SPLITTER%1").arg(windowId_).toStdU16String();

@@ -29,6 +29,11 @@ public:
     // Writes the output pane's height under STATUS\SPLITTERn; only the first call writes.
     void saveLayout();
 
+    // Names the terminal and its panes for assistive technology after the stream they show
+    // ("Telnet" gives "Telnet output" and "Telnet entry line"), so that a screen reader tells the
+    // two terminals apart.
+    void setAccessibleTitle(const QString& title);
+
     void setOwnerFrame(TerminalOwner* owner) { owner_ = owner; }
     TerminalOwner* ownerFrame() const { return owner_; }
 

@@ -186,6 +186,21 @@ private slots:
         QCOMPARE(port, 42);
     }
 
+    // A screen reader names the box after the label above it and reads the format hint with it.
+    void addressBoxIsNamedByItsLabelAndDescribedByTheHint() {
+        MemorySettings settings;
+        std::u16string hostBuffer;
+        int port = 0;
+        DlgTelnetConnect dialog(settings, hostBuffer, port);
+        QComboBox* box = dialog.addressBox();
+        QCOMPARE(box->accessibleName(), QStringLiteral("Address/URL"));
+        QVERIFY(box->accessibleDescription().startsWith(QStringLiteral("Address Format is Address:Port e.g. ")));
+        int buddies = 0;
+        for (const QLabel* label : dialog.findChildren<QLabel*>())
+            buddies += label->buddy() == box ? 1 : 0;
+        QCOMPARE(buddies, 1);
+    }
+
     void enterConfirms() {
         MemorySettings settings;
         std::u16string hostBuffer;

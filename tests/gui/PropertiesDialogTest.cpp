@@ -170,6 +170,23 @@ private slots:
         QCOMPARE(settings.writeCount(), 0);
     }
 
+    // Tab walks the fields in the order of their labels, and each is named by its own label.
+    void tabWalksTheFieldsEachNamedByItsLabel() {
+        MemorySettings settings;
+        DlgPeopertiesMisc dialog(settings);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const struct { int id; const char* label; } fields[] = {
+            {1005, "Norrvel Address"}, {1006, "Norrvel Port"}, {1007, "Terminal Buffer Lines"}, {1008, "MyCall"}};
+        dialog.field(1005)->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), dialog.field(1005));
+        for (const auto& field : fields) {
+            QCOMPARE(QApplication::focusWidget(), dialog.field(field.id));
+            QCOMPARE(dialog.field(field.id)->accessibleName(), QString::fromLatin1(field.label));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+    }
+
     void enterConfirms() {
         MemorySettings settings;
         DlgPeopertiesMisc dialog(settings);
