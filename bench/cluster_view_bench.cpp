@@ -1,5 +1,5 @@
-// Switching bands must stay quick with a large store, and showing one new spot must cost the
-// same however many rows are listed.
+// Switching bands must stay quick with a large store (under 50 ms with 200,000 spots), and showing
+// one new spot must cost the same however many rows are listed.
 #include "settings/MemorySettings.h"
 #include "spots/SpotStore.h"
 #include "spots/ViewDxClusterFrame.h"
@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -81,6 +82,23 @@ void BM_RefillAll(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RefillAll)->Arg(200'000)->Unit(benchmark::kMillisecond);
+
+// Baseline: the least a refill can do, one bare pass over the store collecting the rows of the
+// band, with no model and no view.
+void BM_BaselineBareStoreLoop(benchmark::State& state) {
+    ShownView shown(static_cast<int>(state.range(0)));
+    const quendra::BandRange range = shown.view.currentRange();
+    for (auto _ : state) {
+        std::vector<int> rows;
+        const int count = shown.store.count();
+        for (int index = 0; index < count; ++index) {
+            if (range.contains(shown.store.frequencyKHzAt(index)))
+                rows.push_back(index);
+        }
+        benchmark::DoNotOptimize(rows.data());
+    }
+}
+BENCHMARK(BM_BaselineBareStoreLoop)->Arg(200'000)->Unit(benchmark::kMillisecond);
 
 // One new spot shown at the bottom of a list of `rows` rows (every stored spot is listed under
 // "All"). Only addSpot is timed, with the repaint that follows it when the second argument is 1;
