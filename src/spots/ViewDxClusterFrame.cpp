@@ -193,7 +193,15 @@ void ViewDxClusterFrame::addSpot(int index) {
     model_->appendRow(index);
     // The new row is the last one. Scrolling to the bottom lays the view out first, where a
     // scroll to the row itself would be clamped to the range from before the insertion.
-    list_->scrollToBottom();
+    if (scrollPending_)
+        return;
+    // One scroll for a whole burst of spots: each scroll lays the list out and moves the window
+    // image, which costs far more than the row itself.
+    scrollPending_ = true;
+    QMetaObject::invokeMethod(this, [this] {
+        scrollPending_ = false;
+        list_->scrollToBottom();
+    }, Qt::QueuedConnection);
 }
 
 QString ViewDxClusterFrame::selectedSpotsText() const {
