@@ -29,7 +29,14 @@ int errorCode(QAbstractSocket::SocketError error) {
 
 // A socket that is let go while bytes still wait to be sent gets this long to send them.
 constexpr int kLingerMs = 5000;
+<<<<<<< HEAD
 constexpr qint64 kReadBufferSize = 64 * 1024;
+=======
+// A burst is offered in several reads within one turn of the event loop, so that the windows
+// repaint once per burst rather than once per read; the bound keeps the windows responsive while
+// a peer sends without pause.
+constexpr int kReadsPerTurn = 16;
+>>>>>>> bench
 
 }  // namespace
 
@@ -132,17 +139,19 @@ void AsyncSocket::schedulePump() {
 
 void AsyncSocket::pump() {
     const quint64 generation = generation_;
-    if (socket_->bytesAvailable() > 0) {
+    for (int turn = 0; turn < kReadsPerTurn && socket_->bytesAvailable() > 0; ++turn) {
         readSinceNotify_ = false;
         OnReceive(0);
         if (generation != generation_ || !socket_)
             return;
         // Like the platform's sockets, a handler that stops reading gets no more reminders
         // until new bytes arrive.
-        if (socket_->bytesAvailable() > 0 && readSinceNotify_) {
-            schedulePump();
-            return;
-        }
+        if (!readSinceNotify_)
+            break;
+    }
+    if (socket_->bytesAvailable() > 0 && readSinceNotify_) {
+        schedulePump();
+        return;
     }
     if (phase_ == Phase::Ended && !closeDelivered_) {
         closeDelivered_ = true;

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 namespace quendra {
 namespace {
@@ -186,6 +187,7 @@ void ViewDxClusterFrame::refillList() {
         return;
     if (const auto band = bandByName(selectedBandName().toStdU16String()))
         range_ = *band;
+    scrollPending_ = false;
     std::vector<int> rows;
     const int count = store_->count();
     for (int index = 0; index < count; ++index) {
@@ -206,9 +208,17 @@ void ViewDxClusterFrame::addSpot(int index) {
     if (index < 0 || index >= store_->count() || !range_.contains(store_->frequencyKHzAt(index)))
         return;
     model_->appendRow(index);
-    // The new row is the last one. Scrolling to the bottom lays the view out first, where a
-    // scroll to the row itself would be clamped to the range from before the insertion.
-    list_->scrollToBottom();
+    // The new row is the last one, so the list scrolls to its bottom; once for a whole burst of
+    // spots, on the next turn of the event loop, because each scroll lays the list out and moves
+    // the window image, which costs far more than the row itself.
+    if (scrollPending_)
+        return;
+    scrollPending_ = true;
+    QMetaObject::invokeMethod(this, [this] {
+        // A refill since then cancelled the scroll: a refilled list stays where it is.
+        if (std::exchange(scrollPending_, false))
+            list_->scrollToBottom();
+    }, Qt::QueuedConnection);
 }
 
 QString ViewDxClusterFrame::selectedSpotsText() const {

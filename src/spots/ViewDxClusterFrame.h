@@ -64,6 +64,7 @@ private:
     int treeWidth_ = 0;        // the width asked for, until the splitter has been laid out
     bool everShown_ = false;
     bool layoutSaved_ = false;
+    bool scrollPending_ = false;
 };
 
 }  // namespace quendra

@@ -164,9 +164,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(f.view.get()));
         for (int i = 0; i < 60; ++i)
             f.spot(QStringLiteral("S%1").arg(i), QStringLiteral("%1").arg(14000 + i));
+        // The list follows a burst of spots once the event loop runs, not after every row.
         QTableView* list = f.view->spotList();
-        const QRect last = list->visualRect(list->model()->index(59, 0));
-        QVERIFY(list->viewport()->rect().contains(last));
+        QTRY_VERIFY(list->viewport()->rect().contains(list->visualRect(list->model()->index(59, 0))));
     }
 
     void expiryRefillsTheListWithoutScrolling() {
@@ -190,6 +190,8 @@ private slots:
         QCOMPARE(stations.size(), 61);
         QCOMPARE(stations.first(), QStringLiteral("NEW0"));
         QCOMPARE(stations.last(), QStringLiteral("LATEST"));
+        // The scroll the earlier spots asked for is cancelled by the refill, not merely late.
+        QCoreApplication::processEvents();
         QCOMPARE(list->verticalScrollBar()->value(), 0);
     }
 
