@@ -29,14 +29,11 @@ int errorCode(QAbstractSocket::SocketError error) {
 
 // A socket that is let go while bytes still wait to be sent gets this long to send them.
 constexpr int kLingerMs = 5000;
-<<<<<<< HEAD
 constexpr qint64 kReadBufferSize = 64 * 1024;
-=======
 // A burst is offered in several reads within one turn of the event loop, so that the windows
 // repaint once per burst rather than once per read; the bound keeps the windows responsive while
 // a peer sends without pause.
 constexpr int kReadsPerTurn = 16;
->>>>>>> bench
 
 }  // namespace
 
