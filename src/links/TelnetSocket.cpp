@@ -2,7 +2,9 @@
 
 #include "text/CodePage.h"
 
+#include <algorithm>
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace quendra {
@@ -47,10 +49,13 @@ void TelnetSocket::OnReceive(int) {
     const int count = Receive(buffer.data(), kReadSize);
     if (count < 0)
         return;
-    buffer[static_cast<std::size_t>(count)] = '\0';
-    if (owner_)
-        owner_->RouteTelnetText(decodeWindows1252UntilNul(std::string_view(buffer.data(), static_cast<std::size_t>(count))),
-                                count);
+    if (!owner_)
+        return;
+    // Telnet sends a bare CR as CR NUL, and nodes pad with NULs. A NUL carries no text; ending the
+    // text at the first one would lose every line after it in the same read.
+    std::string text;
+    std::remove_copy(buffer.begin(), buffer.begin() + count, std::back_inserter(text), '\0');
+    owner_->RouteTelnetText(decodeWindows1252(text), count);
 }
 
 void TelnetSocket::OnClose(int) {
