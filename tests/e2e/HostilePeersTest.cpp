@@ -41,6 +41,12 @@ bool terminalHolds(const TerminalWindow& terminal, std::u16string_view text) {
     return false;
 }
 
+// Bytes of a literal, NULs included.
+template <std::size_t N>
+QByteArray rawBytes(const char (&text)[N]) {
+    return QByteArray(text, N - 1);
+}
+
 QByteArray frameBytes(char kind, const QByteArray& data, std::uint32_t announcedLength) {
     FrameHeader header;
     header.kind = static_cast<std::uint8_t>(kind);
@@ -135,11 +141,10 @@ void HostilePeersTest::telnetNoiseLeavesLaterLinesRecognised_data() {
     // Option negotiation a real telnet server opens with, an escaped 255, and a subnegotiation
     // cut off before its end.
     QTest::newRow("telnet negotiation")
-        << QByteArray("\xff\xfd\x18\xff\xfd\x20\xff\xfb\x01\xff\xfb\x03login:\xff\xff\r\n"
-                      "\xff\xfa\x1f\x00\x50\x00\x18\xff\xf0\xff\xfa\x18\x01",
-                      40);
+        << rawBytes("\xff\xfd\x18\xff\xfd\x20\xff\xfb\x01\xff\xfb\x03login:\xff\xff\r\n"
+                    "\xff\xfa\x1f\x00\x50\x00\x18\xff\xf0\xff\xfa\x18\x01");
     // A bare CR is sent as CR NUL; NULs also pad lines and sit inside them.
-    QTest::newRow("NUL bytes") << QByteArray("welcome\r\0to the node\r\0\r\n\0\0\0mid\0line\r\n\0", 38);
+    QTest::newRow("NUL bytes") << rawBytes("welcome\r\0to the node\r\0\r\n\0\0\0mid\0line\r\n\0");
 }
 
 void HostilePeersTest::telnetNoiseLeavesLaterLinesRecognised() {
