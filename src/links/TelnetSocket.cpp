@@ -2,9 +2,7 @@
 
 #include "text/CodePage.h"
 
-#include <algorithm>
 #include <array>
-#include <string>
 #include <string_view>
 
 namespace quendra {
@@ -49,13 +47,13 @@ void TelnetSocket::OnReceive(int) {
     const int count = Receive(buffer.data(), kReadSize);
     if (count < 0)
         return;
-    if (!owner_)
-        return;
-    // Telnet sends a bare CR as CR NUL, and nodes pad with NULs. A NUL carries no text; ending the
-    // text at the first one would lose every line after it in the same read.
-    std::string text;
-    std::remove_copy(buffer.begin(), buffer.begin() + count, std::back_inserter(text), '\0');
-    owner_->RouteTelnetText(decodeWindows1252(text), count);
+    buffer[static_cast<std::size_t>(count)] = '\0';
+    // A NUL byte (telnet's CR NUL, or line noise) is dropped rather than ending the text there:
+    // ending it would lose every line after it in this read and glue the stream's pieces together.
+    std::string bytes(buffer.data(), static_cast<std::size_t>(count));
+    std::erase(bytes, '\0');
+    if (owner_)
+        owner_->RouteTelnetText(decodeWindows1252(bytes), count);
 }
 
 void TelnetSocket::OnClose(int) {

@@ -126,7 +126,7 @@ private slots:
     void burstArrivesInReadsOfAtMostThousand();
     void statusLinesFrameTheSession();
     void failedConnectIsSilent();
-    void nulBytesAreDroppedButCounted();
+    void nulBytesAreDroppedAndTheCountKeepsThem();
     void negotiationBytesAreShownAsCharacters();
     void destructionEndsTheSession();
 };
@@ -265,16 +265,15 @@ void TelnetSocketLinkTest::failedConnectIsSilent() {
     QVERIFY(owner.calls.empty());
 }
 
-void TelnetSocketLinkTest::nulBytesAreDroppedButCounted() {
+void TelnetSocketLinkTest::nulBytesAreDroppedAndTheCountKeepsThem() {
     TelnetSession session;
     QVERIFY(session.ready());
     TelnetRecorder& owner = session.owner;
     auto& remote = session.remote;
-    // A NUL ends no text: what follows it in the same read is still delivered.
-    remote->write(QByteArray("DX de\0\0shown\r\0", 14));
+    remote->write(QByteArray("DX de\0 kept\r\0\nnext", 18));
     QTRY_COMPARE(owner.calls.size(), std::size_t{2});
-    QVERIFY(owner.calls[1].text == u"DX deshown\r");
-    QCOMPARE(owner.calls[1].length, 14);
+    QVERIFY(owner.calls[1].text == u"DX de kept\r\nnext");
+    QCOMPARE(owner.calls[1].length, 18);
 }
 
 void TelnetSocketLinkTest::negotiationBytesAreShownAsCharacters() {
