@@ -2,6 +2,8 @@
 # Set-up, build, start and test Quendra on Debian 12.
 #   ./dev.sh start   install what is missing, build, and start the program
 #   ./dev.sh test    install what is missing, build, and run every test
+#   ./dev.sh test-sanitized   the same tests built with AddressSanitizer and UBSan (build-sanitize)
+#   ./dev.sh fuzz [SECONDS]   build the fuzz targets with clang (build-fuzz) and run each a while
 # Both are idempotent: with nothing changed they only check and return.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -41,6 +43,28 @@ run_tests() {
     ctest --test-dir "$BUILD_DIR" --output-on-failure --parallel "$(nproc)" --timeout 600
 }
 
+# Any report ends the test at once. Leaks are checked; those inside Qt's own libraries are not ours.
+run_sanitized_tests() {
+    local dir=${QUENDRA_SANITIZE_BUILD_DIR:-build-sanitize}
+    build "$dir" -DQUENDRA_SANITIZE=ON -DQUENDRA_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+    say "running the tests with AddressSanitizer and UndefinedBehaviorSanitizer"
+    ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1:strict_string_checks=1 \
+    LSAN_OPTIONS=suppressions=$PWD/tests/sanitizer/lsan-qt.supp:print_suppressions=0 \
+    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+        ctest --test-dir "$dir" --output-on-failure --parallel "$(nproc)" --timeout 900
+}
+
+run_fuzzers() {
+    local dir=${QUENDRA_FUZZ_BUILD_DIR:-build-fuzz}
+    if [ ! -f "$dir/CMakeCache.txt" ]; then
+        CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DQUENDRA_FUZZ=ON \
+            -DQUENDRA_BUILD_TESTS=OFF -DQUENDRA_BUILD_BENCH=OFF
+    fi
+    cmake --build "$dir" --target quendra_fuzzers --parallel "$(nproc)"
+    say "running each fuzz target for ${1}s"
+    fuzz/run.sh "$dir" "$1"
+}
+
 start_program() {
     build "$BUILD_DIR"
     exec scripts/demo.sh "$BUILD_DIR"
@@ -49,6 +73,8 @@ start_program() {
 case "${1:-start}" in
     start) install_packages; start_program ;;
     test) install_packages; run_tests ;;
+    test-sanitized) install_packages; run_sanitized_tests ;;
+    fuzz) install_packages; run_fuzzers "${2:-120}" ;;
     build) install_packages; build "$BUILD_DIR" ;;
-    *) echo "usage: $0 [start|test|build]" >&2; exit 2 ;;
+    *) echo "usage: $0 [start|test|test-sanitized|fuzz [SECONDS]|build]" >&2; exit 2 ;;
 esac
