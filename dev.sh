@@ -44,11 +44,13 @@ run_tests() {
 }
 
 # Any report ends the test at once. Leaks are checked; those inside Qt's own libraries are not ours.
+# No strict_string_checks: libxkbcommon hands strndup a buffer without a NUL, legally, and the
+# real program under xcb would be reported for it.
 run_sanitized_tests() {
     local dir=${QUENDRA_SANITIZE_BUILD_DIR:-build-sanitize}
     build "$dir" -DQUENDRA_SANITIZE=ON -DQUENDRA_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
     say "running the tests with AddressSanitizer and UndefinedBehaviorSanitizer"
-    ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1:strict_string_checks=1 \
+    ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1 \
     LSAN_OPTIONS=suppressions=$PWD/tests/sanitizer/lsan-qt.supp:print_suppressions=0 \
     UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
         ctest --test-dir "$dir" --output-on-failure --parallel "$(nproc)" --timeout 900
