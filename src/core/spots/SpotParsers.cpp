@@ -35,6 +35,26 @@ std::u16string_view columnInfo(std::u16string_view text) {
     return text.substr(kInfoColumn, kInfoWidth);
 }
 
+enum class FrequencyRule { AnyWord, NonZeroInteger };
+
+// The three words both forms share, in their order: the author up to its ':', the frequency word
+// and the station. Each must be there; author and station are stored folded.
+bool readSpotWords(WordReader& words, FrequencyRule rule, Spot& spot) {
+    const auto author = words.nextAuthor();
+    if (!author || author->empty())
+        return false;
+    const auto frequency = words.nextWord();
+    if (!frequency || (rule == FrequencyRule::NonZeroInteger && readLeadingInt(*frequency) == 0))
+        return false;
+    const auto station = words.nextWord();
+    if (!station)
+        return false;
+    spot.author = foldedCopy(*author);
+    spot.frequency = std::u16string(*frequency);
+    spot.station = foldedCopy(*station);
+    return true;
+}
+
 }  // namespace
 
 int SpotStore::parseColumnSpot(std::u16string_view text, std::u16string_view dxNode) {
@@ -42,18 +62,8 @@ int SpotStore::parseColumnSpot(std::u16string_view text, std::u16string_view dxN
     WordReader words(text);
     if (!words.nextWord() || !words.nextWord())
         return -1;
-    const auto author = words.nextAuthor();
-    if (!author || author->empty())
+    if (!readSpotWords(words, FrequencyRule::AnyWord, *spot))
         return -1;
-    const auto frequency = words.nextWord();
-    if (!frequency)
-        return -1;
-    const auto station = words.nextWord();
-    if (!station)
-        return -1;
-    spot->author = foldedCopy(*author);
-    spot->frequency = std::u16string(*frequency);
-    spot->station = foldedCopy(*station);
     spot->info = std::u16string(columnInfo(text));
     // A short announcement (some nodes drop the time) is still a spot: it is kept without a time.
     spot->gmt = timeAt(text, kColumnTimeColumn);
@@ -76,18 +86,9 @@ int SpotStore::parseTimedSpot(std::u16string_view text, std::u16string_view dxNo
         return -1;
     if (!words.nextWord())
         return -1;
-    const auto author = words.nextAuthor();
-    if (!author || author->empty())
+    // A frequency word such as ".5", ",5" or "0.0" reads as no whole kilohertz: no spot.
+    if (!readSpotWords(words, FrequencyRule::NonZeroInteger, *spot))
         return -1;
-    const auto frequency = words.nextWord();
-    if (!frequency || readLeadingInt(*frequency) == 0)
-        return -1;
-    const auto station = words.nextWord();
-    if (!station)
-        return -1;
-    spot->author = foldedCopy(*author);
-    spot->frequency = std::u16string(*frequency);
-    spot->station = foldedCopy(*station);
     spot->info = std::u16string(words.restOfLine());
     if (isDuplicate(*spot))
         return -1;
