@@ -1,5 +1,6 @@
 // Switching bands must stay quick with a large store (under 50 ms with 200,000 spots), and showing
 // one new spot must cost the same however many rows are listed.
+#include "QtBenchmarkMain.h"
 #include "settings/MemorySettings.h"
 #include "spots/SpotStore.h"
 #include "spots/ViewDxClusterFrame.h"
@@ -138,14 +139,4 @@ BENCHMARK(BM_AddSpot)->ArgsProduct({{10, 200'000}, {0, 1}})->Iterations(512)->Us
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runBenchmarksWithApplication(argc, argv); }

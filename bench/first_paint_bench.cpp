@@ -2,6 +2,7 @@
 // to the main frame's first paint (libraries, application object, views, first frame drawn), and
 // within a running application from creating the frame to its first paint. An empty QMainWindow
 // measured the same way shows the part that any Qt program pays.
+#include "QtBenchmarkMain.h"
 #include "app/CMainFrame.h"
 #include "settings/MemorySettings.h"
 #include "spots/Clock.h"
@@ -147,15 +148,8 @@ const char* childKind(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    useOffscreenUnlessChosen();
     if (const char* kind = childKind(argc, argv))
         return runChild(argc, argv, std::strcmp(kind, "frame") == 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarksWithApplication(argc, argv);
 }

@@ -3,6 +3,7 @@
 // model, end to end, against the stand-in node sending as fast as its socket drains. Two
 // baselines read the same bytes from the same stand-in: the program's socket alone with nothing
 // routed, and a bare blocking socket.
+#include "QtBenchmarkMain.h"
 #include "app/CMainFrame.h"
 #include "links/TelnetSocket.h"
 #include "settings/MemorySettings.h"
@@ -259,14 +260,4 @@ BENCHMARK(BM_BaselineRawSocketRead)->Iterations(3)->UseManualTime()->Unit(benchm
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runBenchmarksWithApplication(argc, argv); }

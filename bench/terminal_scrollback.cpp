@@ -1,5 +1,6 @@
 // The terminal keeps tens of thousands of lines for some operators: adding a line and repainting
 // the output pane must cost the same with a full large buffer as with the default 50 lines.
+#include "QtBenchmarkMain.h"
 #include "terminal/MonitorView.h"
 
 #include <QApplication>
@@ -52,12 +53,4 @@ BENCHMARK(BM_PaintOutputPane)->Arg(50)->Arg(50'000);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runBenchmarksWithApplication(argc, argv); }
