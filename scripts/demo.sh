@@ -18,11 +18,17 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# Starts a stand-in on a free port and prints the port it reports.
+# Starts a stand-in on a free port. It runs in this shell (not in a command substitution) so
+# that its process id is known to the clean-up.
 start_standin() {
     local log=$1; shift
     "$@" --port 0 >"$log" 2>&1 &
     pids+=($!)
+}
+
+# Prints the port a stand-in announced in its log.
+port_of() {
+    local log=$1
     for _ in $(seq 100); do
         if grep -q 'listening on 127.0.0.1:' "$log"; then
             sed -n 's/.*listening on 127\.0\.0\.1:\([0-9]*\).*/\1/p' "$log" | head -n 1
@@ -34,8 +40,10 @@ start_standin() {
     exit 1
 }
 
-engine_port=$(start_standin "$DEMO_DIR/engine.log" "$BIN/quendra_engine_standin" --rate 4 --seed 7)
-node_port=$(start_standin "$DEMO_DIR/node.log" "$BIN/quendra_node_standin" --rate 6 --seed 11)
+start_standin "$DEMO_DIR/engine.log" "$BIN/quendra_engine_standin" --rate 4 --seed 7
+start_standin "$DEMO_DIR/node.log" "$BIN/quendra_node_standin" --rate 6 --seed 11
+engine_port=$(port_of "$DEMO_DIR/engine.log")
+node_port=$(port_of "$DEMO_DIR/node.log")
 echo "==> stand-in engine on 127.0.0.1:$engine_port, stand-in cluster node on 127.0.0.1:$node_port"
 
 # The demo's own settings folder: the user's real settings are never touched.
