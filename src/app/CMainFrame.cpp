@@ -1,10 +1,9 @@
 #include "app/CMainFrame.h"
 
 #include "app/CommandIds.h"
-#include "app/SpotRouting.h"
+#include "app/StreamIntake.h"
 #include "links/DlgPeopertiesMisc.h"
 #include "links/DlgTelnetConnect.h"
-#include "links/MonitorTokens.h"
 #include "links/NorrvelSocket.h"
 #include "links/TelnetSocket.h"
 #include "spots/SpotStore.h"
@@ -14,6 +13,7 @@
 #include "terminal/TerminalWindow.h"
 #include "text/CodePage.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QEvent>
 #include <QIcon>
@@ -21,14 +21,13 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QTableView>
 #include <QTimer>
 #include <QToolBar>
 
 namespace quendra {
 namespace {
 
-constexpr std::u16string_view kConnectedStatus = u"***Connected. \r\n";
-constexpr std::u16string_view kDisconnectedStatus = u"***Disconnected. \r\n";
 constexpr std::u16string_view kDisconnectingNotice = u"\r\n***Disconnecting... \r\n";
 constexpr int kIdleUpdateMs = 200;
 
@@ -94,6 +93,7 @@ int CMainFrame::OnCreate() {
     }
 
     spotStore_ = std::make_unique<SpotStore>(settings_, clock_);
+    intake_ = std::make_unique<StreamIntake>(*spotStore_);
     activeView_ = clusterView_.get();
     clusterView_->setSpotStore(spotStore_.get());
     clusterView_->refillList();
@@ -104,6 +104,10 @@ int CMainFrame::OnCreate() {
     loadCallSign();
     engineLink_ = std::make_unique<NorrvelSocket>(settings_);
     engineLink_->setMainWindow(this);
+    tabs_[kTabTelnet] = {telnetTerminal_.get(), telnetLink_.get(), &CMainFrame::chooseTelnetAddress,
+                         kDisconnectingNotice};
+    tabs_[kTabPacket] = {packetTerminal_.get(), engineLink_.get(), nullptr, {}};
+    tabs_[kTabCluster] = {clusterView_.get(), nullptr, nullptr, {}};
 
     connect(tabStrip_.get(), &QTabBar::currentChanged, this, [this] { OnTabSelChange(); });
     OnTabSelChange();
@@ -119,6 +123,9 @@ int CMainFrame::OnCreate() {
 bool CMainFrame::createCommandBar() {
     QMenu* menu = menuBar()->addMenu(QStringLiteral("&Menu"));
     QMenu* actions = menu->addMenu(QStringLiteral("&Actions"));
+    // A menu never offers a command in a state older than the links'.
+    for (QMenu* shown : {menu, actions})
+        connect(shown, &QMenu::aboutToShow, this, &CMainFrame::updateCommandUI);
     actions->addAction(addCommand(kCmdConnect, QStringLiteral("Connect ..."), QStringLiteral("connect")));
     actions->addAction(addCommand(kCmdDisconnect, QStringLiteral("Disconnect"), QStringLiteral("disconnect")));
     menu->addAction(addCommand(kCmdProperties, QStringLiteral("Properties..."), QStringLiteral("properties")));
@@ -181,15 +188,19 @@ void CMainFrame::addEditAccelerators() {
     }
 }
 
+// An edit command goes to the pane that has the focus, and only when that pane is part of the
+// active view: a key pressed in a terminal's output never edits its entry line.
 void CMainFrame::offerEditCommand(int commandId) {
-    if (activeView_ == clusterView_.get() && commandId == kCmdCopy) {
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus || !activeView_ || !activeView_->isAncestorOf(focus))
+        return;
+    if (focus == static_cast<QWidget*>(clusterView_->spotList()) && commandId == kCmdCopy) {
         clusterView_->copySelectedSpots();
         return;
     }
-    auto* terminal = qobject_cast<TerminalWindow*>(activeView_);
-    if (!terminal)
+    auto* entry = qobject_cast<QPlainTextEdit*>(focus);
+    if (!entry)
         return;
-    QPlainTextEdit* entry = terminal->entryPane();
     switch (commandId) {
     case kCmdUndo: entry->undo(); break;
     case kCmdCut: entry->cut(); break;
@@ -209,15 +220,12 @@ int CMainFrame::selectedTab() const { return tabStrip_ ? tabStrip_->currentIndex
 void CMainFrame::selectTab(int index) { tabStrip_->setCurrentIndex(index); }
 
 void CMainFrame::OnTabSelChange() {
-    const int selection = selectedTab();
+    const TabRoute* route = selectedRoute();
+    if (!route)
+        return;
     activeView_->setEnabled(true);
     activeView_->hide();
-    switch (selection) {
-    case kTabTelnet: activeView_ = telnetTerminal_.get(); break;
-    case kTabPacket: activeView_ = packetTerminal_.get(); break;
-    case kTabCluster: activeView_ = clusterView_.get(); break;
-    default: break;
-    }
+    activeView_ = route->view;
     activeView_->setEnabled(true);
     activeView_->show();
     placeActiveView();
@@ -227,14 +235,23 @@ void CMainFrame::OnTabSelChange() {
     updateCommandUI();
 }
 
+const CMainFrame::TabRoute* CMainFrame::selectedRoute() const {
+    const int selection = selectedTab();
+    if (selection < 0 || selection >= static_cast<int>(tabs_.size()))
+        return nullptr;
+    return &tabs_[static_cast<std::size_t>(selection)];
+}
+
 void CMainFrame::placeActiveView() { OnSize(client_->width(), client_->height()); }
 
-// Only the active view moves; a hidden view is placed when its tab is picked.
+// Only the active view moves; a hidden view is placed when its tab is picked. The view starts
+// below the whole strip, which is a little higher than the space it claims.
 void CMainFrame::OnSize(int width, int height) {
     QRect free(0, 0, width, height);
     tabStrip_->layoutInto(free);
+    const int top = tabStrip_->height();
     if (activeView_)
-        activeView_->setGeometry(0, free.top(), width, height - free.top());
+        activeView_->setGeometry(0, top, width, height - top);
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
@@ -250,121 +267,75 @@ void CMainFrame::loadCallSign() {
 // --- Received-data routing ---------------------------------------------------------------------
 
 void CMainFrame::RouteTelnetText(std::u16string_view text, int /*length*/) {
-    const bool statusLine = text == kConnectedStatus || text == kDisconnectedStatus;
-    // A status line is the link's own text, not part of the node's stream: a line the node left
-    // unfinished ends before it, so the two never run together.
-    if (statusLine)
-        finishPendingTelnetLine();
-    telnetTerminal_->AppendText(text);
-    if (statusLine)
-        return;
-    for (const std::u16string& line : telnetLines_.feed(text))
-        routeTelnetLine(line);
+    present(*telnetTerminal_, intake_->telnetText(text, telnetNodeName_));
 }
 
-void CMainFrame::finishPendingTelnetLine() {
-    if (telnetLines_.pendingTail().empty())
-        return;
-    const std::u16string tail = telnetLines_.pendingTail();
-    telnetLines_.clear();
-    telnetTerminal_->AppendText(u"\r\n");
-    routeTelnetLine(tail);
-}
-
-void CMainFrame::routeTelnetLine(std::u16string_view line) {
-    addSpotAt(parseSpotLine(*spotStore_, line, telnetNodeName_));
+void CMainFrame::RouteTelnetStatus(std::u16string_view text) {
+    present(*telnetTerminal_, intake_->telnetStatus(text, telnetNodeName_));
 }
 
 void CMainFrame::RouteMonitorText(std::u16string_view text, int /*length*/, int /*port*/,
                                   int /*reserved*/, int tFlag) {
-    packetTerminal_->AppendText(text);
-    std::optional<MonitorTokens> frame = tokenizeMonitorText(text);
-    // Frames the engine sent on our behalf are shown and never searched for spots.
-    if (!frame || tFlag == 1)
-        return;
-    for (std::u16string_view line : frame->dataLines)
-        addSpotAt(parseSpotLine(*spotStore_, line, frame->nodeName));
+    present(*packetTerminal_, intake_->monitorFrame(text, tFlag == 1));
 }
 
-void CMainFrame::addSpotAt(int index) {
-    if (index != -1)
+void CMainFrame::present(TerminalWindow& terminal, const IntakeOutcome& outcome) {
+    for (std::u16string_view piece : outcome.shown)
+        terminal.AppendText(piece);
+    for (int index : outcome.storedSpots)
         clusterView_->addSpot(index);
 }
 
 // --- Sending typed lines -----------------------------------------------------------------------
 
 void CMainFrame::SendTypedLine(std::u16string_view line) {
-    const std::string bytes = encodeWindows1252(line);
-    const int length = static_cast<int>(bytes.size());
-    switch (selectedTab()) {
-    case kTabPacket: {
-        const std::u16string call = settings_.GetProfileString(u"STATUS", u"MYCALL", u"NOCALL");
-        if (engineLink_->connected() == 0)
-            return;
-        const std::string fromCall = encodeWindows1252(call);
-        const auto* payload = reinterpret_cast<const std::uint8_t*>(bytes.data());
-        for (int port = 0; port < engineLink_->portCount(); ++port)
-            engineLink_->SendUnproto(payload, length, fromCall.c_str(), "CQ", port);
-        break;
-    }
-    case kTabTelnet:
-        if (telnetLink_->connected() == 1)
-            telnetLink_->Send(bytes.data(), length);
-        break;
-    default:
-        break;
-    }
+    if (const TabRoute* route = selectedRoute(); route && route->link)
+        route->link->sendTyped(encodeWindows1252(line));
 }
 
 // --- Link commands -----------------------------------------------------------------------------
 
 void CMainFrame::OnActionsConnect() {
-    auto alreadyConnected = [this] {
-        QMessageBox::critical(this, QStringLiteral("Quendra"),
-                              QStringLiteral("Already Connected!\r\nDisconnect First!"));
-    };
-    switch (selectedTab()) {
-    case kTabTelnet: {
-        if (telnetLink_->connected() != 0) {
-            alreadyConnected();
-            return;
-        }
-        int port = 0;
-        DlgTelnetConnect dialog(settings_, telnetNodeName_, port, this);
-        const int result = dialog.exec();
-        if (result == QDialog::Accepted && !telnetNodeName_.empty()) {
-            telnetLink_->Create();
-            telnetLink_->ConnectTo(toQString(telnetNodeName_), port);
-        }
-        break;
+    const TabRoute* route = selectedRoute();
+    if (!route || !route->link)
+        return;
+    if (route->link->connected() != 0) {
+        showAlreadyConnected();
+        return;
     }
-    case kTabPacket:
-        if (engineLink_->connected() != 0) {
-            alreadyConnected();
-            return;
-        }
-        engineLink_->ConnectEngine();
-        break;
-    default:
-        break;
+    if (route->chooseAddress && !(this->*route->chooseAddress)())
+        return;
+    // An attempt still pending when the dialog opened may have connected while it was open.
+    if (route->link->connected() != 0) {
+        showAlreadyConnected();
+        return;
     }
+    route->link->connectLink();
     updateCommandUI();
 }
 
+// The Connect dialog for the telnet link; false when it was cancelled or left the host empty.
+bool CMainFrame::chooseTelnetAddress() {
+    int port = 0;
+    DlgTelnetConnect dialog(settings_, telnetNodeName_, port, this);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    if (!accepted || telnetNodeName_.empty())
+        return false;
+    telnetLink_->setAddress(toQString(telnetNodeName_), port);
+    return true;
+}
+
+void CMainFrame::showAlreadyConnected() {
+    QMessageBox::critical(this, QStringLiteral("Quendra"),
+                          QStringLiteral("Already Connected!\r\nDisconnect First!"));
+}
+
 void CMainFrame::OnActionsDisconnect() {
-    switch (selectedTab()) {
-    case kTabTelnet:
-        if (telnetLink_->connected() != 0) {
-            telnetLink_->ShutdownSend();
-            telnetTerminal_->AppendText(kDisconnectingNotice);
-        }
-        break;
-    case kTabPacket:
-        if (engineLink_->connected() != 0)
-            engineLink_->ShutdownSend();
-        break;
-    default:
-        break;
+    const TabRoute* route = selectedRoute();
+    if (route && route->link && route->link->connected() != 0) {
+        route->link->shutDown();
+        if (auto* terminal = qobject_cast<TerminalWindow*>(route->view); terminal && !route->disconnectNotice.empty())
+            terminal->AppendText(route->disconnectNotice);
     }
     updateCommandUI();
 }
@@ -378,20 +349,12 @@ void CMainFrame::OnProperties() {
 void CMainFrame::updateCommandUI() {
     QAction* connectCommand = action(kCmdConnect);
     QAction* disconnectCommand = action(kCmdDisconnect);
-    if (!connectCommand || !disconnectCommand)
+    const TabRoute* route = selectedRoute();
+    if (!connectCommand || !disconnectCommand || !route)
         return;
-    int connectedFlag = 0;
-    switch (selectedTab()) {
-    case kTabTelnet: connectedFlag = telnetLink_->connected(); break;
-    case kTabPacket: connectedFlag = engineLink_->connected(); break;
-    case kTabCluster:
-        connectCommand->setEnabled(false);
-        disconnectCommand->setEnabled(false);
-        return;
-    default: return;
-    }
-    connectCommand->setEnabled(connectedFlag == 0);
-    disconnectCommand->setEnabled(connectedFlag != 0);
+    const bool connected = route->link && route->link->connected() != 0;
+    connectCommand->setEnabled(route->link && !connected);
+    disconnectCommand->setEnabled(connected);
 }
 
 // --- Exit --------------------------------------------------------------------------------------

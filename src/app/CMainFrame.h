@@ -3,12 +3,12 @@
 #include "links/LinkOwner.h"
 #include "terminal/TerminalOwner.h"
 
-#include "links/TelnetLineJoiner.h"
 #include "settings/Settings.h"
 #include "spots/Clock.h"
 
 #include <QMainWindow>
 
+#include <array>
 #include <memory>
 #include <string>
 
@@ -19,8 +19,11 @@ class QToolBar;
 
 namespace quendra {
 
+struct IntakeOutcome;
+class Link;
 class NorrvelSocket;
 class SpotStore;
+class StreamIntake;
 class TabMfcSDI;
 class TelnetSocket;
 class TerminalWindow;
@@ -40,8 +43,10 @@ public:
 
     // Received text from the links.
     void RouteTelnetText(std::u16string_view text, int length) override;
+    void RouteTelnetStatus(std::u16string_view text) override;
     void RouteMonitorText(std::u16string_view text, int length, int port, int reserved,
                           int tFlag) override;
+    void OnLinkStateChanged() override { updateCommandUI(); }
 
     // A line the operator typed, with its CR LF, for the link of the selected tab.
     void SendTypedLine(std::u16string_view line) override;
@@ -79,15 +84,25 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // What each tab stands for: its view, the link its commands and typed lines are for (none on
+    // "DXCluster"), and what Connect asks before it connects.
+    struct TabRoute {
+        QWidget* view = nullptr;
+        Link* link = nullptr;
+        bool (CMainFrame::*chooseAddress)() = nullptr;
+        std::u16string_view disconnectNotice;
+    };
+
     bool createCommandBar();
     QAction* addCommand(int commandId, const QString& text, const QString& icon = {});
     void addEditAccelerators();
     void offerEditCommand(int commandId);
     void placeActiveView();
     void OnSize(int width, int height);
-    void addSpotAt(int index);
-    void routeTelnetLine(std::u16string_view line);
-    void finishPendingTelnetLine();
+    const TabRoute* selectedRoute() const;
+    bool chooseTelnetAddress();
+    void showAlreadyConnected();
+    void present(TerminalWindow& terminal, const IntakeOutcome& outcome);
     void loadCallSign();
 
     Settings& settings_;
@@ -95,7 +110,7 @@ private:
     bool highResolution_;
     QWidget* client_ = nullptr;
     QTimer* idleUpdate_ = nullptr;
-    TelnetLineJoiner telnetLines_;
+    std::array<TabRoute, 3> tabs_{};
     bool layoutSaved_ = false;
 
     // Declaration order is destruction order in reverse: the spot store and the links go before
@@ -110,6 +125,7 @@ private:
     QWidget* activeView_ = nullptr;
     std::unique_ptr<TelnetSocket> telnetLink_;
     std::unique_ptr<SpotStore> spotStore_;
+    std::unique_ptr<StreamIntake> intake_;
     std::u16string telnetNodeName_;
 };
 

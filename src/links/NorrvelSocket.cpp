@@ -66,6 +66,17 @@ void NorrvelSocket::SendUnproto(const std::uint8_t* data, int length, const char
     sendFrame(header, std::span<const std::uint8_t>(data, static_cast<std::size_t>(length)));
 }
 
+void NorrvelSocket::sendTyped(std::string_view bytes) {
+    // The call sign is read afresh for every line, so a new one applies at once.
+    const std::u16string call = settings_.GetProfileString(u"STATUS", u"MYCALL", u"NOCALL");
+    if (connected_ == 0)
+        return;
+    const std::string fromCall = encodeWindows1252(call);
+    const auto* payload = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    for (int port = 0; port < portCount_; ++port)
+        SendUnproto(payload, static_cast<int>(bytes.size()), fromCall.c_str(), "CQ", port);
+}
+
 void NorrvelSocket::sendFrame(const FrameHeader& header, std::span<const std::uint8_t> data) {
     const std::vector<std::uint8_t> frame = encodeFrame(header, data);
     Send(frame.data(), static_cast<int>(frame.size()));
@@ -74,11 +85,13 @@ void NorrvelSocket::sendFrame(const FrameHeader& header, std::span<const std::ui
 void NorrvelSocket::OnConnect(int error) {
     if (error != 0) {
         Close();
+        reportStateChange();
         return;
     }
     connected_ = 1;
     SetKeepAlive(true);
     sendFrame(requestHeader('G'), {});
+    reportStateChange();
 }
 
 void NorrvelSocket::OnReceive(int) {
@@ -87,6 +100,7 @@ void NorrvelSocket::OnReceive(int) {
         // The stream no longer splits into frames: nothing more from it can be trusted.
         connected_ = 0;
         Close();
+        reportStateChange();
     }
 }
 
@@ -94,6 +108,12 @@ void NorrvelSocket::OnClose(int) {
     connected_ = 0;
     Close();
     reader_.reset();
+    reportStateChange();
+}
+
+void NorrvelSocket::reportStateChange() {
+    if (owner_)
+        owner_->OnLinkStateChanged();
 }
 
 void NorrvelSocket::onFrame(const FrameHeader& header, std::span<const std::uint8_t> data) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "links/EngineReader.h"
+#include "links/Link.h"
 #include "links/LinkOwner.h"
 #include "platform/AsyncSocket.h"
 
@@ -12,7 +13,7 @@ class Settings;
 
 // The link to the packet engine: asks for its ports, switches monitoring on and hands every
 // monitored frame to the owner as text; sends typed lines as unproto frames.
-class NorrvelSocket : public AsyncSocket, private FrameSink {
+class NorrvelSocket : public AsyncSocket, public Link, private FrameSink {
     Q_OBJECT
 
 public:
@@ -27,8 +28,13 @@ public:
     void ConnectEngine();
     // One 'M' frame on the port; call signs longer than 9 characters are cut to 9.
     void SendUnproto(const std::uint8_t* data, int length, const char* fromCall, const char* toCall, int port);
-    int connected() const { return connected_; }
     int portCount() const { return portCount_; }
+
+    int connected() const override { return connected_; }
+    void connectLink() override { ConnectEngine(); }
+    void shutDown() override { ShutdownSend(); }
+    // One unproto frame to "CQ" from the station's call sign on every port the engine reported.
+    void sendTyped(std::string_view bytes) override;
 
 protected:
     void OnConnect(int error) override;
@@ -40,6 +46,7 @@ private:
     void sendFrame(const FrameHeader& header, std::span<const std::uint8_t> data);
     void handlePortReply(std::span<const std::uint8_t> data);
     void routeMonitored(const FrameHeader& header, std::span<const std::uint8_t> data, int tFlag);
+    void reportStateChange();
 
     Settings& settings_;
     LinkOwner* owner_ = nullptr;

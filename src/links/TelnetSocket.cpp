@@ -26,20 +26,47 @@ TelnetSocket::~TelnetSocket() {
 }
 
 void TelnetSocket::ConnectTo(const QString& host, int port) {
+    endSession();
     if (port < 1 || port > 65535)
         return;
     Connect(host, static_cast<quint16>(port));
 }
 
+void TelnetSocket::setAddress(const QString& host, int port) {
+    host_ = host;
+    port_ = port;
+}
+
+void TelnetSocket::connectLink() {
+    Create();
+    ConnectTo(host_, port_);
+}
+
+void TelnetSocket::sendTyped(std::string_view bytes) {
+    if (connected_ == 1)
+        Send(bytes.data(), static_cast<int>(bytes.size()));
+}
+
+// A session replaced by a new attempt ends as if the node had closed it, so the flag never
+// outlives the socket it stood for.
+void TelnetSocket::endSession() {
+    if (connected_ == 0)
+        return;
+    connected_ = 0;
+    reportStatus(kDisconnected);
+}
+
 void TelnetSocket::OnConnect(int error) {
     if (error != 0) {
+        connected_ = 0;
         Close();
+        if (owner_)
+            owner_->OnLinkStateChanged();
         return;
     }
     connected_ = 1;
     SetKeepAlive(true);
-    if (owner_)
-        owner_->RouteTelnetText(kConnected, static_cast<int>(kConnected.size()));
+    reportStatus(kConnected);
 }
 
 void TelnetSocket::OnReceive(int) {
@@ -59,8 +86,14 @@ void TelnetSocket::OnReceive(int) {
 void TelnetSocket::OnClose(int) {
     connected_ = 0;
     Close();
-    if (owner_)
-        owner_->RouteTelnetText(kDisconnected, static_cast<int>(kDisconnected.size()));
+    reportStatus(kDisconnected);
+}
+
+void TelnetSocket::reportStatus(std::u16string_view text) {
+    if (!owner_)
+        return;
+    owner_->RouteTelnetStatus(text);
+    owner_->OnLinkStateChanged();
 }
 
 }  // namespace quendra

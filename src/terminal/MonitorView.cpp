@@ -86,7 +86,8 @@ void MonitorView::paintEvent(QPaintEvent*) {
         const auto& stored = buffer_.line(index);
         painter.setPen(markColour(stored).value_or(plain));
         const int top = (index - first) * lineHeight();
-        painter.drawText(margin, top + ascent, displayText(stored));
+        const std::u16string drawn = received_text::drawnText(displayText(stored).toStdU16String());
+        painter.drawText(margin, top + ascent, QString::fromStdU16String(drawn));
     }
 }
 

@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTcpServer>
@@ -105,6 +106,9 @@ private slots:
     void theNewestSpotStaysInViewWhileSpotsFlow();
     void refusedConnectLeavesTheTerminalUnchanged();
     void nodeCloseIsReportedAndAFreshConnectWorks();
+    void aPromptWithoutLineEndLosesNoSpot();
+    void aPendingConnectThatSucceedsDuringTheDialogIsNotReplaced();
+    void anAttemptReplacingALiveSessionEndsIt();
 };
 
 void FrameLinksTest::telnetSpotsReachTheStoreAndListWithTheNodeName() {
@@ -276,6 +280,105 @@ void FrameLinksTest::nodeCloseIsReportedAndAFreshConnectWorks() {
     QTRY_COMPARE_WITH_TIMEOUT(harness.frame.telnetLink().connected(), 1, kLinkWaitMs);
     QTRY_VERIFY_WITH_TIMEOUT(terminal.buffer().count() > linesBefore + 1, kLinkWaitMs);
     QVERIFY(harness.settings.GetProfileString(u"STATUS", u"TELENETADR1") == u16(address));
+}
+
+// A node that prompts without a line end and then sends spots at once, each in a read of its own.
+void FrameLinksTest::aPromptWithoutLineEndLosesNoSpot() {
+    QTcpServer node;
+    QVERIFY(node.listen(QHostAddress::LocalHost));
+    FrameHarness harness;
+    QVERIFY(harness.create());
+    harness.connectTelnet(QStringLiteral("127.0.0.1:%1").arg(node.serverPort()));
+    QTRY_VERIFY_WITH_TIMEOUT(node.hasPendingConnections(), kLinkWaitMs);
+    QTcpSocket* peer = node.nextPendingConnection();
+    QTRY_COMPARE_WITH_TIMEOUT(harness.frame.telnetLink().connected(), 1, kLinkWaitMs);
+
+    constexpr int kSpots = 40;
+    peer->write("login: ");
+    peer->flush();
+    QTRY_VERIFY_WITH_TIMEOUT(terminalHolds(harness.frame.telnetTerminal(), u"login: "), kLinkWaitMs);
+    for (int i = 0; i < kSpots; ++i) {
+        peer->write(QStringLiteral("DX de ZZ1AB:     14025.%1  ZZ2CD        CW 599                         1234Z\a\a\r\n")
+                        .arg(i, 2, 10, QLatin1Char('0')).toLatin1());
+        if (i == 0) {
+            peer->flush();
+            QTRY_COMPARE_WITH_TIMEOUT(harness.frame.spotStore().count(), 1, kLinkWaitMs);
+        }
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(harness.frame.spotStore().count(), kSpots, kLinkWaitMs);
+    QCOMPARE(harness.listedRows(), kSpots);
+    QVERIFY(terminalHolds(harness.frame.telnetTerminal(), u"login: "));
+}
+
+// The first attempt connects while the operator has the dialog open for a second one: OK must
+// find the link connected and say so, instead of replacing the live session.
+void FrameLinksTest::aPendingConnectThatSucceedsDuringTheDialogIsNotReplaced() {
+    QTcpServer node;
+    QVERIFY(node.listen(QHostAddress::LocalHost));
+    FrameHarness harness;
+    QVERIFY(harness.create());
+    harness.frame.selectTab(kTabTelnet);
+    harness.frame.telnetLink().Create();
+    harness.frame.telnetLink().ConnectTo(QStringLiteral("127.0.0.1"), node.serverPort());
+    QCOMPARE(harness.frame.telnetLink().connected(), 0);  // pending until the event loop runs
+    harness.frame.updateCommandUI();
+    QVERIFY(harness.frame.action(kCmdConnect)->isEnabled());
+
+    bool boxShown = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<DlgTelnetConnect*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        QTRY_COMPARE_WITH_TIMEOUT(harness.frame.telnetLink().connected(), 1, kLinkWaitMs);
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            boxShown = box->text() == QStringLiteral("Already Connected!\r\nDisconnect First!");
+            box->accept();
+        });
+        dialog->addressBox()->setEditText(QStringLiteral("127.0.0.1:%1").arg(node.serverPort()));
+        dialog->accept();
+    });
+    harness.frame.action(kCmdConnect)->trigger();
+    QVERIFY(boxShown);
+    QTRY_VERIFY_WITH_TIMEOUT(node.hasPendingConnections(), kLinkWaitMs);
+    QTcpSocket* peer = node.nextPendingConnection();
+    QCOMPARE(harness.frame.telnetLink().connected(), 1);
+    QVERIFY(!node.hasPendingConnections());  // no second attempt was made
+
+    // The live session still carries typed lines and ends through Disconnect.
+    harness.type(harness.frame.telnetTerminal(), QStringLiteral("sh/dx"));
+    QByteArray received;
+    QTRY_COMPARE_WITH_TIMEOUT(received += peer->readAll(), QByteArray("sh/dx\r\n"), kLinkWaitMs);
+    harness.frame.action(kCmdDisconnect)->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(peer->state() != QAbstractSocket::ConnectedState || peer->atEnd(), kLinkWaitMs);
+    peer->close();
+    QTRY_COMPARE_WITH_TIMEOUT(harness.frame.telnetLink().connected(), 0, kLinkWaitMs);
+}
+
+// Should a live session ever be replaced by a new attempt, it ends as a close would end it, and
+// a failure of the new attempt leaves the link idle, never "connected" without a socket.
+void FrameLinksTest::anAttemptReplacingALiveSessionEndsIt() {
+    QTcpServer node;
+    QVERIFY(node.listen(QHostAddress::LocalHost));
+    QTcpServer probe;
+    QVERIFY(probe.listen(QHostAddress::LocalHost));
+    const quint16 closedPort = probe.serverPort();
+    probe.close();
+    FrameHarness harness;
+    QVERIFY(harness.create());
+    TelnetSocket& link = harness.frame.telnetLink();
+    link.Create();
+    link.ConnectTo(QStringLiteral("127.0.0.1"), node.serverPort());
+    QTRY_COMPARE_WITH_TIMEOUT(link.connected(), 1, kLinkWaitMs);
+
+    link.Create();
+    link.ConnectTo(QStringLiteral("127.0.0.1"), closedPort);
+    QCOMPARE(link.connected(), 0);
+    QVERIFY(terminalHolds(harness.frame.telnetTerminal(), u"***Disconnected. "));
+    QTest::qWait(300);
+    QCOMPARE(link.connected(), 0);
+    harness.frame.selectTab(kTabTelnet);
+    QVERIFY(harness.frame.action(kCmdConnect)->isEnabled());
 }
 
 QTEST_MAIN(FrameLinksTest)

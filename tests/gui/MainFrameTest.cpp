@@ -7,11 +7,16 @@
 #include "platform/QtProfileSettings.h"
 #include "settings/MemorySettings.h"
 #include "spots/ViewDxClusterFrame.h"
+#include "terminal/MonitorView.h"
 #include "terminal/SendTerm.h"
 #include "terminal/TabMfcSDI.h"
 #include "terminal/TerminalWindow.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QMenu>
+#include <QTcpSocket>
+#include <QTimer>
 #include <QSettings>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -57,6 +62,9 @@ private slots:
     void startsOnTheClusterTabWithTerminalsHiddenAndDisabled();
     void switchingTabsShowsAndPlacesTheNewView();
     void resizingMovesOnlyTheActiveView();
+    void aHighResolutionStripPlacesTheViewBelowItsFullHeight();
+    void editKeysGoToTheFocusedPaneOnly();
+    void enablingFollowsLinkNotificationsAndOpenMenus();
     void commandEnablingFollowsTheTab();
     void highResolutionFlag_data();
     void highResolutionFlag();
@@ -102,8 +110,9 @@ void MainFrameTest::switchingTabsShowsAndPlacesTheNewView() {
     QVERIFY(!frame.clusterView().isVisible());
     QVERIFY(telnet.entryPane()->hasFocus() || telnet.hasFocus() || !QGuiApplication::focusWindow());
 
+    // The view starts below the strip's whole 28 pixels, not at the 26 it claims.
     const QWidget* client = frame.centralWidget();
-    const int top = frame.tabStrip().claimedHeight();
+    const int top = 28;
     QCOMPARE(telnet.geometry(), QRect(0, top, client->width(), client->height() - top));
     QCOMPARE(frame.tabStrip().width(), client->width());
 
@@ -127,6 +136,81 @@ void MainFrameTest::resizingMovesOnlyTheActiveView() {
 
     frame.selectTab(kTabTelnet);
     QCOMPARE(frame.telnetTerminal().width(), frame.centralWidget()->width());
+}
+
+void MainFrameTest::aHighResolutionStripPlacesTheViewBelowItsFullHeight() {
+    MemorySettings settings;
+    pointEngineAtClosedPort(settings);
+    FakeClock clock;
+    CMainFrame frame(settings, clock, true);
+    frame.resize(800, 600);
+    QCOMPARE(frame.OnCreate(), 0);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    const QWidget* client = frame.centralWidget();
+    QCOMPARE(frame.clusterView().geometry(), QRect(0, 56, client->width(), client->height() - 56));
+}
+
+// Ctrl+V and Ctrl+X pressed while a terminal's output pane has the focus must leave the entry
+// line alone; pressed in the entry line they edit it.
+void MainFrameTest::editKeysGoToTheFocusedPaneOnly() {
+    MemorySettings settings;
+    pointEngineAtClosedPort(settings);
+    FrameFixture fixture(settings);
+    CMainFrame& frame = fixture.frame;
+    QVERIFY(fixture.startShown());
+    frame.activateWindow();
+    frame.selectTab(kTabTelnet);
+    TerminalWindow& telnet = frame.telnetTerminal();
+    telnet.entryPane()->setPlainText(QStringLiteral("typed"));
+    telnet.entryPane()->selectAll();
+    QGuiApplication::clipboard()->setText(QStringLiteral("clip"));
+
+    QWidget* output = telnet.outputPane();
+    output->setFocus();
+    QTRY_VERIFY(output->hasFocus());
+    QTest::keyClick(output, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(output, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(telnet.entryPane()->toPlainText(), QStringLiteral("typed"));
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("clip"));
+
+    telnet.entryPane()->setFocus();
+    QTRY_VERIFY(telnet.entryPane()->hasFocus());
+    QTest::keyClick(telnet.entryPane(), Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("typed"));
+}
+
+// A failed connect arrives while no command runs; the commands must not wait for a timer to
+// show it, and a menu that opens shows the links' state of that moment.
+void MainFrameTest::enablingFollowsLinkNotificationsAndOpenMenus() {
+    QTcpServer engine;
+    QVERIFY(engine.listen(QHostAddress::LocalHost));
+    MemorySettings settings;
+    settings.WriteProfileString(u"STATUS", u"NORRVEL", u"127.0.0.1");
+    settings.WriteProfileInt(u"STATUS", u"NORRVEL_PORT", engine.serverPort());
+    FrameFixture fixture(settings);
+    CMainFrame& frame = fixture.frame;
+    QCOMPARE(frame.OnCreate(), 0);
+    frame.findChild<QTimer*>()->stop();  // the frame's idle refresh: nothing else may help here
+    frame.selectTab(kTabPacket);
+    QAction* connectCommand = frame.action(kCmdConnect);
+    QAction* disconnectCommand = frame.action(kCmdDisconnect);
+
+    QTRY_COMPARE(frame.engineLink().connected(), 1);
+    QVERIFY(disconnectCommand->isEnabled());
+    QVERIFY(!connectCommand->isEnabled());
+    QTcpSocket* peer = engine.nextPendingConnection();
+    QVERIFY(peer);
+    peer->close();
+    QTRY_COMPARE(frame.engineLink().connected(), 0);
+    QVERIFY(connectCommand->isEnabled());
+    QVERIFY(!disconnectCommand->isEnabled());
+
+    connectCommand->setEnabled(false);
+    auto* actionsMenu = frame.findChild<QMenu*>();
+    QVERIFY(actionsMenu);
+    emit actionsMenu->aboutToShow();
+    QVERIFY(connectCommand->isEnabled());
 }
 
 void MainFrameTest::commandEnablingFollowsTheTab() {

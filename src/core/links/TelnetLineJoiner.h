@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/LineLimits.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -12,9 +14,8 @@ namespace quendra {
 // and a lone LF each end a line; empty lines are dropped.
 class TelnetLineJoiner {
 public:
-    // No spot or node line comes near this length. Beyond it the rest of the line is dropped, so a
-    // peer that never sends a line end cannot make the tail grow without bound.
-    static constexpr std::size_t kMaxLineLength = 4096;
+    // Why this differs from the terminal's cap: text/LineLimits.h.
+    static constexpr std::size_t kMaxLineLength = kMaxDetectedLineLength;
 
     std::vector<std::u16string> feed(std::u16string_view chunk);
     const std::u16string& pendingTail() const { return tail_; }

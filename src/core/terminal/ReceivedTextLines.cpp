@@ -32,4 +32,16 @@ std::u16string markedLine(std::u16string_view piece, std::u16string_view callSig
     return line;
 }
 
+std::u16string drawnText(std::u16string_view shown) {
+    std::u16string drawn;
+    drawn.reserve(shown.size());
+    for (char16_t c : shown) {
+        if (c == u'\t')
+            drawn.push_back(u' ');
+        else if (c >= 0x20 && !(c >= 0x7F && c <= 0x9F))
+            drawn.push_back(c);
+    }
+    return drawn;
+}
+
 }  // namespace quendra::received_text

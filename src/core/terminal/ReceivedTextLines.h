@@ -27,5 +27,10 @@ bool isMonitorHeader(std::u16string_view piece);
 // they are.
 std::u16string markedLine(std::u16string_view piece, std::u16string_view callSign);
 
+// The characters of a shown line that are drawn: control characters (a node's BEL, say, or the
+// C1 controls the code page gives undefined bytes) have no picture and are left out; a tab is
+// drawn as a space. The stored line keeps them.
+std::u16string drawnText(std::u16string_view shown);
+
 }  // namespace received_text
 }  // namespace quendra

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "terminal/MonitorBuffer.h"
+#include "text/LineLimits.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -17,9 +18,9 @@ enum class TerminalStream { Telnet, Packet };
 // place when the rest comes; on the packet stream every text stands on its own lines.
 class ReceivedTextWriter {
 public:
-    // A line is completed in place only while it is shorter than this; a peer that never sends a
-    // line end therefore gets a new line every so often instead of one line growing for ever.
-    static constexpr std::size_t kMaxJoinedLength = 8192;
+    // A line is completed in place only while it is shorter than this; why it differs from the
+    // cap of spot detection: text/LineLimits.h.
+    static constexpr std::size_t kMaxJoinedLength = kMaxShownLineLength;
 
     ReceivedTextWriter(MonitorBuffer& buffer, TerminalStream stream);
 
