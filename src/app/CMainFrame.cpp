@@ -3,6 +3,7 @@
 #include "app/CommandIds.h"
 #include "app/StreamIntake.h"
 #include "links/DlgPeopertiesMisc.h"
+#include "settings/SettingsCatalogue.h"
 #include "links/DlgTelnetConnect.h"
 #include "links/NorrvelSocket.h"
 #include "links/TelnetSocket.h"
@@ -261,7 +262,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CMainFrame::loadCallSign() {
-    myCallSign_ = settings_.GetProfileString(u"STATUS", u"MYCALL", u"NOCALL");
+    myCallSign_ = readSetting(settings_, setting::kMyCall);
 }
 
 // --- Received-data routing ---------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #include "links/DlgPeopertiesMisc.h"
 
 #include "platform/DialogLayout.h"
+#include "settings/SettingsCatalogue.h"
 #include "text/Numbers.h"
 
 #include <QLineEdit>
@@ -9,8 +10,6 @@
 namespace quendra {
 namespace {
 
-constexpr std::u16string_view kStatus = u"STATUS";
-constexpr std::u16string_view kTelnet = u"SETTINGS\\TELNET";
 // Only so much of an integer field is read, as the classic dialog did.
 constexpr qsizetype kIntegerFieldChars = 63;
 
@@ -48,10 +47,10 @@ void DlgPeopertiesMisc::setFieldText(int controlId, const QString& text) {
 }
 
 void DlgPeopertiesMisc::OnInitDialog() {
-    address_ = settings_.GetProfileString(kStatus, u"NORRVEL", u"localhost");
-    port_ = settings_.GetProfileInt(kStatus, u"NORRVEL_PORT", 8000);
-    bufferLines_ = settings_.GetProfileInt(kTelnet, u"MONITORBUFFERLINES", 50);
-    callSign_ = settings_.GetProfileString(kStatus, u"MYCALL", u"NOCALL");
+    address_ = readSetting(settings_, setting::kEngineHost);
+    port_ = readSetting(settings_, setting::kEnginePort);
+    bufferLines_ = readSetting(settings_, setting::kMonitorBufferLines);
+    callSign_ = readSetting(settings_, setting::kMyCall);
     setFieldText(kAddressId, QString::fromStdU16String(address_));
     setFieldText(kPortId, QString::number(port_));
     setFieldText(kBufferLinesId, QString::number(bufferLines_));
@@ -88,10 +87,10 @@ bool DlgPeopertiesMisc::DoDataExchange() {
 void DlgPeopertiesMisc::accept() {
     if (!DoDataExchange())
         return;
-    settings_.WriteProfileString(kStatus, u"NORRVEL", address_);
-    settings_.WriteProfileInt(kStatus, u"NORRVEL_PORT", port_);
-    settings_.WriteProfileInt(kTelnet, u"MONITORBUFFERLINES", bufferLines_);
-    settings_.WriteProfileString(kStatus, u"MYCALL", callSign_);
+    writeSetting(settings_, setting::kEngineHost, address_);
+    writeSetting(settings_, setting::kEnginePort, port_);
+    writeSetting(settings_, setting::kMonitorBufferLines, bufferLines_);
+    writeSetting(settings_, setting::kMyCall, callSign_);
     QDialog::accept();
 }
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "links/PortReply.h"
-#include "settings/Settings.h"
+#include "settings/SettingsCatalogue.h"
 #include "text/CodePage.h"
 
 #include <QString>
@@ -47,8 +47,8 @@ NorrvelSocket::~NorrvelSocket() {
 }
 
 void NorrvelSocket::ConnectEngine() {
-    const std::u16string host = settings_.GetProfileString(u"STATUS", u"NORRVEL", u"localhost");
-    const int port = settings_.GetProfileInt(u"STATUS", u"NORRVEL_PORT", 8000);
+    const std::u16string host = readSetting(settings_, setting::kEngineHost);
+    const int port = readSetting(settings_, setting::kEnginePort);
     Create();
     connected_ = 0;
     reader_.reset();
@@ -68,7 +68,7 @@ void NorrvelSocket::SendUnproto(const std::uint8_t* data, int length, const char
 
 void NorrvelSocket::sendTyped(std::string_view bytes) {
     // The call sign is read afresh for every line, so a new one applies at once.
-    const std::u16string call = settings_.GetProfileString(u"STATUS", u"MYCALL", u"NOCALL");
+    const std::u16string call = readSetting(settings_, setting::kMyCall);
     if (connected_ == 0)
         return;
     const std::string fromCall = encodeWindows1252(call);

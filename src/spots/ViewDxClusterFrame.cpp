@@ -1,6 +1,6 @@
 #include "spots/ViewDxClusterFrame.h"
 
-#include "settings/Settings.h"
+#include "settings/SettingsCatalogue.h"
 #include "spots/ColumnOrder.h"
 #include "spots/SpotListModel.h"
 #include "spots/SpotStore.h"
@@ -20,18 +20,10 @@
 namespace quendra {
 namespace {
 
-constexpr std::u16string_view kFrameSection = u"SETTINGS\\CLUSTERFRAME";
-constexpr std::u16string_view kListSection = u"DXCLUSTER_1";
-constexpr int kDefaultTreeWidth = 50;
 constexpr int kMinimumTreeWidth = 10;
-constexpr int kDefaultColumnWidths[SpotListModel::ColumnCount] = {100, 100, 200, 80, 100, 100};
+static_assert(setting::kDefaultColumnWidths.size() == SpotListModel::ColumnCount);
 
-std::u16string columnEntry(int column) {
-    std::u16string entry = u"Col";
-    for (char digit : std::to_string(column))
-        entry += static_cast<char16_t>(digit);
-    return entry;
-}
+std::u16string columnEntry(int column) { return setting::kColumnWidth.entry(column); }
 
 }  // namespace
 
@@ -104,7 +96,7 @@ void ViewDxClusterFrame::buildList() {
 
 void ViewDxClusterFrame::restoreTreeWidth() {
     treeWidth_ = std::max(kMinimumTreeWidth,
-                          settings_.GetProfileInt(kFrameSection, u"TREESIZE", kDefaultTreeWidth));
+                          readSetting(settings_, setting::kTreeWidth));
     // The tree keeps its width when the view is resized; the list takes the rest.
     splitter_->setStretchFactor(0, 0);
     splitter_->setStretchFactor(1, 1);
@@ -114,12 +106,12 @@ void ViewDxClusterFrame::restoreTreeWidth() {
 void ViewDxClusterFrame::restoreColumns() {
     QHeaderView* header = list_->horizontalHeader();
     for (int column = 0; column < SpotListModel::ColumnCount; ++column) {
-        const int width = settings_.GetProfileInt(kListSection, columnEntry(column),
-                                                  kDefaultColumnWidths[column]);
+        const int width = settings_.GetProfileInt(setting::kColumnWidth.section, columnEntry(column),
+                                                  setting::kDefaultColumnWidths[static_cast<std::size_t>(column)]);
         // A negative width cannot be shown; the narrowest column there is stands for it.
         header->resizeSection(column, std::max(0, width));
     }
-    const auto bytes = settings_.GetProfileBinary(kListSection, u"ORDER");
+    const auto bytes = readSetting(settings_, setting::kColumnOrder);
     if (!bytes)
         return;
     const auto order = decodeColumnOrder(*bytes, header->count());
@@ -156,20 +148,20 @@ void ViewDxClusterFrame::saveSplitter() {
         treeWidth = std::min(sizes.value(0), splitter_->width());
         listWidth = sizes.value(1);
     }
-    settings_.WriteProfileInt(kFrameSection, u"TREESIZE", treeWidth);
-    settings_.WriteProfileInt(kFrameSection, u"GRAPH", listWidth);
+    writeSetting(settings_, setting::kTreeWidth, treeWidth);
+    writeSetting(settings_, setting::kListWidth, listWidth);
 }
 
 void ViewDxClusterFrame::saveColumns() {
     const QHeaderView* header = list_->horizontalHeader();
     const int count = header->count();
-    settings_.WriteProfileInt(kListSection, u"HOWMANYCOLUMNS", count);
+    writeSetting(settings_, setting::kColumnCount, count);
     std::vector<int> order;
     for (int column = 0; column < count; ++column) {
-        settings_.WriteProfileInt(kListSection, columnEntry(column), header->sectionSize(column));
+        settings_.WriteProfileInt(setting::kColumnWidth.section, columnEntry(column), header->sectionSize(column));
         order.push_back(header->logicalIndex(column));
     }
-    settings_.WriteProfileBinary(kListSection, u"ORDER", encodeColumnOrder(order));
+    writeSetting(settings_, setting::kColumnOrder, encodeColumnOrder(order));
 }
 
 void ViewDxClusterFrame::setSpotStore(SpotStore* store) {

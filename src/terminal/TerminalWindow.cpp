@@ -1,5 +1,6 @@
 #include "terminal/TerminalWindow.h"
 
+#include "settings/SettingsCatalogue.h"
 #include "terminal/MonitorView.h"
 #include "terminal/SendTerm.h"
 #include "terminal/TerminalOwner.h"
@@ -13,11 +14,6 @@
 namespace quendra {
 namespace {
 
-constexpr std::u16string_view kStatusSection = u"STATUS";
-constexpr std::u16string_view kTelnetSection = u"SETTINGS\\TELNET";
-constexpr std::u16string_view kBufferLinesEntry = u"MONITORBUFFERLINES";
-constexpr int kDefaultBufferLines = 50;
-constexpr int kDefaultOutputHeight = 40;
 constexpr int kMinimumOutputHeight = 10;
 // A piece never holds CR, so with no owner to name the station no header line is taken as
 // naming it.
@@ -32,7 +28,7 @@ TerminalWindow::TerminalWindow(Settings& settings, int windowId, TerminalStream 
       outputPane_(new MonitorView),
       windowId_(windowId),
       writer_(outputPane_->buffer(), stream) {
-    bufferLines_ = settings_.GetProfileInt(kTelnetSection, kBufferLinesEntry, kDefaultBufferLines);
+    bufferLines_ = readSetting(settings_, setting::kMonitorBufferLines);
     outputPane_->buffer().setCapacity(bufferLines_);
 
     splitter_ = new QSplitter(Qt::Vertical, this);
@@ -47,8 +43,9 @@ TerminalWindow::TerminalWindow(Settings& settings, int windowId, TerminalStream 
     if (QSplitterHandle* divider = splitter_->handle(1))
         divider->setAccessibleName(tr("Divider between output and entry line"));
 
-    const int stored = settings_.GetProfileInt(kStatusSection, splitterEntry(), kDefaultOutputHeight);
-    outputHeight_ = stored < 0 ? kDefaultOutputHeight : stored;
+    const int stored = settings_.GetProfileInt(setting::kOutputPaneHeight.section, splitterEntry(),
+                                               setting::kDefaultOutputPaneHeight);
+    outputHeight_ = stored < 0 ? setting::kDefaultOutputPaneHeight : stored;
     connect(splitter_, &QSplitter::splitterMoved, this,
             [this] { outputHeight_ = splitter_->sizes().value(0); });
     applyOutputHeight();
@@ -63,7 +60,7 @@ void TerminalWindow::setAccessibleTitle(const QString& title) {
 }
 
 std::u16string TerminalWindow::splitterEntry() const {
-    return QStringLiteral("SPLITTER%1").arg(windowId_).toStdU16String();
+    return setting::kOutputPaneHeight.entry(windowId_);
 }
 
 void TerminalWindow::saveLayout() {
@@ -74,7 +71,7 @@ void TerminalWindow::saveLayout() {
     // heals at the next start instead of being written back.
     const int height = laidOut_ ? std::min(splitter_->sizes().value(0), splitter_->height())
                                 : outputHeight_;
-    settings_.WriteProfileInt(kStatusSection, splitterEntry(), height);
+    settings_.WriteProfileInt(setting::kOutputPaneHeight.section, splitterEntry(), height);
 }
 
 void TerminalWindow::AppendText(std::u16string_view text) {

@@ -1,20 +1,18 @@
 #include "links/AddressHistory.h"
 
+#include "settings/SettingsCatalogue.h"
+
 #include <climits>
 
 namespace quendra {
 namespace {
 
-constexpr std::u16string_view kSection = u"STATUS";
-constexpr std::u16string_view kLastEntry = u"TELNET";
+constexpr std::u16string_view kSection = setting::kTelnetAddressHistory.section;
 
 }  // namespace
 
 std::u16string AddressHistory::entryName(int index) {
-    std::u16string name = u"TELENETADR";
-    const std::string digits = std::to_string(index);
-    name.append(digits.begin(), digits.end());
-    return name;
+    return setting::kTelnetAddressHistory.entry(index);
 }
 
 // The history grows by one entry per confirmed address and is never trimmed: the user decides
@@ -38,11 +36,11 @@ int AddressHistory::firstFreeIndex() {
 }
 
 std::u16string AddressHistory::lastConfirmed() {
-    return settings_.GetProfileString(kSection, kLastEntry);
+    return readSetting(settings_, setting::kLastTelnetAddress);
 }
 
 void AddressHistory::record(std::u16string_view text) {
-    settings_.WriteProfileString(kSection, kLastEntry, text);
+    writeSetting(settings_, setting::kLastTelnetAddress, text);
     settings_.WriteProfileString(kSection, entryName(firstFreeIndex()), text);
 }
 

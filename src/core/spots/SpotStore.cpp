@@ -1,5 +1,6 @@
 #include "spots/SpotStore.h"
 
+#include "settings/SettingsCatalogue.h"
 #include "spots/SpotKeyIndex.h"
 #include "text/Numbers.h"
 
@@ -9,9 +10,6 @@
 namespace quendra {
 namespace {
 
-constexpr std::u16string_view kClusterSection = u"SETTINGS\\DXCLUSTER";
-constexpr std::u16string_view kMaxTimeEntry = u"MAXTIME";
-constexpr int kDefaultMaxTime = 1800;
 
 // Frequency texts are converted through a buffer of 199 characters; a longer text is cut there
 // rather than refused, so its leading number still places the spot in a band.
@@ -87,7 +85,7 @@ int SpotStore::append(std::unique_ptr<Spot> spot) {
 
 int SpotStore::expireSpots() {
     // Read at every run: the lifetime may be changed from outside while the program runs.
-    const int maxTime = impl_->settings.GetProfileInt(kClusterSection, kMaxTimeEntry, kDefaultMaxTime);
+    const int maxTime = readSetting(impl_->settings, setting::kSpotLifetimeSeconds);
     const std::int64_t now = secondsSince1970(impl_->clock.now());
     if (impl_->noneCanExpire(now, maxTime))
         return 0;

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "settings/Settings.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quendra {
+
+// Every value the program keeps in its settings, declared once: its section, its name and the
+// value a reader gets while it is missing. Values are still read where they are used; this is
+// only where their names and defaults are spelled.
+
+struct IntSetting {
+    std::u16string_view section;
+    std::u16string_view entry;
+    int fallback;
+};
+
+struct TextSetting {
+    std::u16string_view section;
+    std::u16string_view entry;
+    std::u16string_view fallback;
+};
+
+struct BytesSetting {
+    std::u16string_view section;
+    std::u16string_view entry;
+};
+
+// Values whose names are a prefix and a decimal number ("TELENETADR0", "SPLITTER59649").
+struct SettingFamily {
+    std::u16string_view section;
+    std::u16string_view prefix;
+    std::u16string entry(int number) const;
+};
+
+int readSetting(Settings& settings, const IntSetting& setting);
+std::u16string readSetting(Settings& settings, const TextSetting& setting);
+std::optional<std::vector<std::uint8_t>> readSetting(Settings& settings, const BytesSetting& setting);
+bool writeSetting(Settings& settings, const IntSetting& setting, int value);
+bool writeSetting(Settings& settings, const TextSetting& setting, std::u16string_view value);
+bool writeSetting(Settings& settings, const BytesSetting& setting, const std::vector<std::uint8_t>& value);
+
+namespace setting {
+
+inline constexpr std::u16string_view kStatus = u"STATUS";
+inline constexpr std::u16string_view kTelnet = u"SETTINGS\\TELNET";
+inline constexpr std::u16string_view kCluster = u"SETTINGS\\DXCLUSTER";
+inline constexpr std::u16string_view kClusterFrame = u"SETTINGS\\CLUSTERFRAME";
+inline constexpr std::u16string_view kSpotList = u"DXCLUSTER_1";
+
+inline constexpr TextSetting kMyCall{kStatus, u"MYCALL", u"NOCALL"};
+inline constexpr TextSetting kEngineHost{kStatus, u"NORRVEL", u"localhost"};
+inline constexpr IntSetting kEnginePort{kStatus, u"NORRVEL_PORT", 8000};
+inline constexpr TextSetting kLastTelnetAddress{kStatus, u"TELNET", u""};
+// The Connect dialog's history: one address a value, ending at the first missing or empty one.
+inline constexpr SettingFamily kTelnetAddressHistory{kStatus, u"TELENETADR"};
+// A terminal's output pane height, named after the terminal's window id; missing or negative: 40.
+inline constexpr SettingFamily kOutputPaneHeight{kStatus, u"SPLITTER"};
+inline constexpr int kDefaultOutputPaneHeight = 40;
+
+inline constexpr IntSetting kMonitorBufferLines{kTelnet, u"MONITORBUFFERLINES", 50};
+inline constexpr IntSetting kSpotLifetimeSeconds{kCluster, u"MAXTIME", 1800};
+inline constexpr IntSetting kTreeWidth{kClusterFrame, u"TREESIZE", 50};
+// Written at exit for the record; never read back.
+inline constexpr IntSetting kListWidth{kClusterFrame, u"GRAPH", 0};
+inline constexpr IntSetting kColumnCount{kSpotList, u"HOWMANYCOLUMNS", 0};
+// Column widths Col0 .. Col5, each with a default of its own.
+inline constexpr SettingFamily kColumnWidth{kSpotList, u"Col"};
+inline constexpr std::array<int, 6> kDefaultColumnWidths{100, 100, 200, 80, 100, 100};
+inline constexpr BytesSetting kColumnOrder{kSpotList, u"ORDER"};
+
+}  // namespace setting
+
+// One line of the catalogue as a person reads it: the value's name ("STATUS/MYCALL", or
+// "STATUS/TELENETADR<n>" for a family) and its default as text ("" when it has none).
+struct SettingDescription {
+    std::u16string name;
+    std::u16string fallback;
+};
+
+// Every value above, in the order of the README's settings table.
+std::vector<SettingDescription> describeSettings();
+
+}  // namespace quendra
