@@ -183,3 +183,19 @@ TEST_F(SpotDuplicateTest, ClearingForgetsKeys) {
 }
 
 }  // namespace
+
+namespace {
+
+// The parsers alone, as values: no store, clock or settings.
+TEST(SpotParsersAsValuesTest, EachFormGivesTheWholeSpot) {
+    using quendra::ParsedSpot;
+    EXPECT_EQ(quendra::parseColumnForm(
+                  u"DX de zz1ab:     14025.0  zz2cd        CW 599                         1234Z"),
+              (ParsedSpot{u"ZZ2CD", u"ZZ1AB", u"14025.0", u"CW 599                         ", u"12:34"}));
+    EXPECT_EQ(quendra::parseTimedForm(u"1235Z DX de ZZ3EF: 7012,5 ZZ4GH up 2"),
+              (ParsedSpot{u"ZZ4GH", u"ZZ3EF", u"7012,5", u"up 2", u"12:35"}));
+    EXPECT_EQ(quendra::parseTimedForm(u"1235Z DX de ZZ3EF: .5 ZZ4GH"), std::nullopt);
+    EXPECT_EQ(quendra::parseColumnForm(u"DX de"), std::nullopt);
+}
+
+}  // namespace

@@ -1,4 +1,4 @@
-#include "spots/SpotStore.h"
+#include "spots/SpotParsers.h"
 
 #include "spots/WordReader.h"
 #include "text/CaseFold.h"
@@ -39,7 +39,7 @@ enum class FrequencyRule { AnyWord, NonZeroInteger };
 
 // The three words both forms share, in their order: the author up to its ':', the frequency word
 // and the station. Each must be there; author and station are stored folded.
-bool readSpotWords(WordReader& words, FrequencyRule rule, Spot& spot) {
+bool readSpotWords(WordReader& words, FrequencyRule rule, ParsedSpot& spot) {
     const auto author = words.nextAuthor();
     if (!author || author->empty())
         return false;
@@ -57,43 +57,35 @@ bool readSpotWords(WordReader& words, FrequencyRule rule, Spot& spot) {
 
 }  // namespace
 
-int SpotStore::parseColumnSpot(std::u16string_view text, std::u16string_view dxNode) {
-    auto spot = std::make_unique<Spot>();
+std::optional<ParsedSpot> parseColumnForm(std::u16string_view text) {
+    ParsedSpot spot;
     WordReader words(text);
     if (!words.nextWord() || !words.nextWord())
-        return -1;
-    if (!readSpotWords(words, FrequencyRule::AnyWord, *spot))
-        return -1;
-    spot->info = std::u16string(columnInfo(text));
+        return std::nullopt;
+    if (!readSpotWords(words, FrequencyRule::AnyWord, spot))
+        return std::nullopt;
+    spot.info = std::u16string(columnInfo(text));
     // A short announcement (some nodes drop the time) is still a spot: it is kept without a time.
-    spot->gmt = timeAt(text, kColumnTimeColumn);
-    spot->received = now();
-    spot->dxNode = std::u16string(dxNode);
-    if (isDuplicate(*spot))
-        return -1;
-    return append(std::move(spot));
+    spot.gmt = timeAt(text, kColumnTimeColumn);
+    return spot;
 }
 
-int SpotStore::parseTimedSpot(std::u16string_view text, std::u16string_view dxNode) {
-    auto spot = std::make_unique<Spot>();
+std::optional<ParsedSpot> parseTimedForm(std::u16string_view text) {
+    ParsedSpot spot;
     WordReader words(text);
     if (!words.nextWord())
-        return -1;
-    spot->gmt = timeAt(text, 0);
-    spot->received = now();
+        return std::nullopt;
+    spot.gmt = timeAt(text, 0);
     const auto dx = words.nextWord();
     if (!dx || *dx != u"DX")
-        return -1;
+        return std::nullopt;
     if (!words.nextWord())
-        return -1;
+        return std::nullopt;
     // A frequency word such as ".5", ",5" or "0.0" reads as no whole kilohertz: no spot.
-    if (!readSpotWords(words, FrequencyRule::NonZeroInteger, *spot))
-        return -1;
-    spot->info = std::u16string(words.restOfLine());
-    if (isDuplicate(*spot))
-        return -1;
-    spot->dxNode = std::u16string(dxNode);
-    return append(std::move(spot));
+    if (!readSpotWords(words, FrequencyRule::NonZeroInteger, spot))
+        return std::nullopt;
+    spot.info = std::u16string(words.restOfLine());
+    return spot;
 }
 
 }  // namespace quendra

@@ -68,6 +68,26 @@ SpotStore::~SpotStore() = default;
 
 SystemTime SpotStore::now() const { return impl_->clock.now(); }
 
+int SpotStore::parseColumnSpot(std::u16string_view text, std::u16string_view dxNode) {
+    const auto parsed = parseColumnForm(text);
+    return parsed ? storeSpot(*parsed, dxNode) : -1;
+}
+
+int SpotStore::parseTimedSpot(std::u16string_view text, std::u16string_view dxNode) {
+    const auto parsed = parseTimedForm(text);
+    return parsed ? storeSpot(*parsed, dxNode) : -1;
+}
+
+int SpotStore::storeSpot(const ParsedSpot& parsed, std::u16string_view dxNode,
+                         std::optional<SystemTime> received) {
+    auto spot = std::make_unique<Spot>(Spot{std::u16string(dxNode), parsed.station, parsed.author,
+                                            parsed.frequency, parsed.info, parsed.gmt,
+                                            received.value_or(now())});
+    if (isDuplicate(*spot))
+        return -1;
+    return append(std::move(spot));
+}
+
 bool SpotStore::isDuplicate(const Spot& spot) const { return impl_->index.contains(spot); }
 
 int SpotStore::append(std::unique_ptr<Spot> spot) {

@@ -3,8 +3,10 @@
 #include "settings/Settings.h"
 #include "spots/Clock.h"
 #include "spots/Spot.h"
+#include "spots/SpotParsers.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +25,11 @@ public:
     // Each returns the new spot's index (count() - 1), or -1 when nothing was stored.
     int parseColumnSpot(std::u16string_view text, std::u16string_view dxNode);
     int parseTimedSpot(std::u16string_view text, std::u16string_view dxNode);
+
+    // Stamps a parsed spot with the time now (or the time given) and the node it came from, and
+    // appends it unless it is a duplicate; its index, or -1.
+    int storeSpot(const ParsedSpot& parsed, std::u16string_view dxNode,
+                  std::optional<SystemTime> received = std::nullopt);
 
     bool isDuplicate(const Spot& spot) const;
     int append(std::unique_ptr<Spot> spot);
