@@ -12,7 +12,8 @@ inline constexpr double kEarthRadiusKm = 6371.0;
 double distanceKm(LatLon from, LatLon to);
 
 // Direction to point an antenna at `to` from `from` along the short path, in degrees clockwise
-// from true north, in [0, 360). Between the same two places (or from a pole) it is 0.
+// from true north, in [0, 360). Between the same two places it is 0; from the north pole
+// everything lies south (180).
 double bearingDegrees(LatLon from, LatLon to);
 
 }  // namespace quendra
