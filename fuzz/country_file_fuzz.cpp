@@ -38,7 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::string loud = "  " + call + " ";
         std::transform(loud.begin(), loud.end(), loud.begin(),
                        [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 'a' - 'A') : c; });
-        FUZZ_CHECK(lookup.find(loud).entityIndex == match.entityIndex || call.size() + 3 > quendra::kMaxCallLength);
+        FUZZ_CHECK(lookup.find(loud).entityIndex == match.entityIndex ||
+                   call.size() + 3 > quendra::kMaxCallLength);
     }
     return 0;
 }

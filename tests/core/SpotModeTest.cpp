@@ -75,6 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
         FrequencyCase{1820.0, Mode::CW, "160m"}, FrequencyCase{1850.0, Mode::SSB, "160m"},
         FrequencyCase{3525.0, Mode::CW, "80m"}, FrequencyCase{3573.0, Mode::FT8, "80m"},
         FrequencyCase{3750.0, Mode::SSB, "80m"}, FrequencyCase{5357.0, Mode::FT8, "60m"},
+        FrequencyCase{5352.0, Mode::CW, "60m"}, FrequencyCase{5403.5, Mode::SSB, "60m"},
         FrequencyCase{7025.0, Mode::CW, "40m"}, FrequencyCase{7076.5, Mode::FT8, "40m"},
         FrequencyCase{7150.0, Mode::SSB, "40m"}, FrequencyCase{10105.0, Mode::CW, "30m"},
         FrequencyCase{14000.0, Mode::CW, "20m"}, FrequencyCase{14069.9, Mode::CW, "20m"},
@@ -126,15 +127,12 @@ TEST_P(RigctldMode, GivesTokenAndGroup) {
 INSTANTIATE_TEST_SUITE_P(
     Table, RigctldMode,
     testing::Values(
-        RigCase{Mode::CW, 7020, "CW", ModeGroup::CW}, RigCase{Mode::SSB, 3750, "LSB", ModeGroup::Phone},
-        RigCase{Mode::SSB, 7150, "LSB", ModeGroup::Phone}, RigCase{Mode::SSB, 5360, "USB", ModeGroup::Phone},
-        RigCase{Mode::SSB, 10000, "USB", ModeGroup::Phone}, RigCase{Mode::SSB, 14200, "USB", ModeGroup::Phone},
+        RigCase{Mode::CW, 7020, "CW", ModeGroup::CW}, RigCase{Mode::SSB, 7150, "LSB", ModeGroup::Phone},
+        RigCase{Mode::SSB, 5360, "USB", ModeGroup::Phone}, RigCase{Mode::SSB, 10000, "USB", ModeGroup::Phone},
         RigCase{Mode::USB, 3750, "USB", ModeGroup::Phone}, RigCase{Mode::LSB, 14200, "LSB", ModeGroup::Phone},
-        RigCase{Mode::AM, 29100, "AM", ModeGroup::Phone}, RigCase{Mode::FM, 145500, "FM", ModeGroup::Phone},
-        RigCase{Mode::RTTY, 14085, "RTTY", ModeGroup::Digital}, RigCase{Mode::FT8, 7074, "PKTUSB", ModeGroup::Digital},
-        RigCase{Mode::FT4, 14080, "PKTUSB", ModeGroup::Digital}, RigCase{Mode::PSK, 14070, "PKTUSB", ModeGroup::Digital},
-        RigCase{Mode::JT65, 14076, "PKTUSB", ModeGroup::Digital}, RigCase{Mode::JT9, 14078, "PKTUSB", ModeGroup::Digital},
-        RigCase{Mode::Data, 14090, "PKTUSB", ModeGroup::Digital}, RigCase{Mode::Unknown, 14090, "", ModeGroup::Unknown}));
+        RigCase{Mode::FM, 145500, "FM", ModeGroup::Phone}, RigCase{Mode::RTTY, 14085, "RTTY", ModeGroup::Digital},
+        RigCase{Mode::FT8, 7074, "PKTUSB", ModeGroup::Digital}, RigCase{Mode::Data, 14090, "PKTUSB", ModeGroup::Digital},
+        RigCase{Mode::Unknown, 14090, "", ModeGroup::Unknown}));
 
 TEST(SpotMode, CommentWinsOverBandPlan) {
     EXPECT_EQ(spotMode(u"RTTY", 14025.0), Mode::RTTY);

@@ -6,7 +6,9 @@
 
 namespace quendra {
 
-enum class Continent : std::uint8_t { Unknown, Africa, Antarctica, Asia, Europe, NorthAmerica, Oceania, SouthAmerica };
+enum class Continent : std::uint8_t {
+    Unknown, Africa, Antarctica, Asia, Europe, NorthAmerica, Oceania, SouthAmerica
+};
 
 // The two-letter code the country file and the award lists use ("EU"), "" for Unknown.
 std::string_view continentCode(Continent continent);

@@ -222,7 +222,10 @@ private:
     static std::optional<Fault> readOverride(std::string_view& rest, std::string_view item,
                                              CountryOverrides& overrides) {
         const char open = rest.front();
-        const char close = open == '(' ? ')' : open == '[' ? ']' : open == '<' ? '>' : open == '{' ? '}' : open == '~' ? '~' : '\0';
+        static constexpr std::string_view kOpening = "([<{~";
+        static constexpr std::string_view kClosing = ")]>}~";
+        const std::size_t kind = kOpening.find(open);
+        const char close = kind == std::string_view::npos ? '\0' : kClosing[kind];
         if (close == '\0')
             return Fault{"item " + quoted(item) + " has " + quoted(rest) + " where an override " +
                          "such as (14) [28] <51.0/-10.0> {EU} ~-1.0~ belongs"};
@@ -251,7 +254,8 @@ private:
         case '~':
             overrides.utcOffsetHours = decimalNumber(value, -24, 24);
             if (!overrides.utcOffsetHours)
-                return Fault{"item " + quoted(item) + ": time offset " + quoted(value) + " is not from -24 to 24"};
+                return Fault{"item " + quoted(item) + ": time offset " + quoted(value) +
+                             " is not from -24 to 24"};
             overrides.utcOffsetHours = turned(*overrides.utcOffsetHours);
             break;
         default: {

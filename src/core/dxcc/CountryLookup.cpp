@@ -44,6 +44,9 @@ bool isAreaDigit(std::string_view part) { return part.size() == 1 && part[0] >= 
 CountryLookup::CountryLookup(CountryFile file, ContestOnly contestOnly) : file_(std::move(file)) {
     for (std::uint32_t i = 0; i < file_.items.size(); ++i) {
         const CountryItem& item = file_.items[i];
+        // The reader never gives such an item, but a table can be built by hand.
+        if (item.entity >= file_.entities.size())
+            continue;
         const bool contestItem = file_.entities[item.entity].contestOnly;
         if (contestItem && contestOnly == ContestOnly::Ignore)
             continue;
@@ -146,8 +149,8 @@ CountryMatch CountryLookup::locate(std::string_view call) const {
 
     // A listed call keeps its country when only suffixes were taken off ("=GB2ELH" for
     // GB2ELH/P); the text is contiguous unless the call held empty parts, which no entry has.
-    const std::string_view kept(parts[0].data(),
-                                static_cast<std::size_t>(parts[count - 1].data() + parts[count - 1].size() - parts[0].data()));
+    const char* keptEnd = parts[count - 1].data() + parts[count - 1].size();
+    const std::string_view kept(parts[0].data(), static_cast<std::size_t>(keptEnd - parts[0].data()));
     if (kept.size() != call.size() && areaDigit == '\0') {
         if (const CountryItem* item = exactCall(kept))
             return matchOf(*item);

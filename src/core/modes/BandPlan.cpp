@@ -37,12 +37,13 @@ struct Segment {
     Mode mode;
 };
 
-// IARU Region 1 segments, widened where the other regions' phone segments reach lower; each
-// segment takes its low edge, the one below takes the shared edge otherwise.
+// IARU Region 1 segments, widened where the other regions' phone segments reach lower. On 60 m
+// the shared segment has its narrow part, and the channels outside it are worked in USB. A
+// segment holds its low edge; its high edge only where no segment starts there.
 constexpr std::array<Segment, 52> kSegments{{
     {1800, 1838, Mode::CW},       {1838, 1843, Mode::Data},     {1843, 2000, Mode::SSB},
     {3500, 3570, Mode::CW},       {3570, 3600, Mode::Data},     {3600, 4000, Mode::SSB},
-    {5330, 5354, Mode::CW},       {5354, 5366, Mode::SSB},      {5366, 5410, Mode::CW},
+    {5330, 5351.5, Mode::SSB},    {5351.5, 5354, Mode::CW},     {5354, 5410, Mode::SSB},
     {7000, 7040, Mode::CW},       {7040, 7060, Mode::Data},     {7060, 7300, Mode::SSB},
     {10100, 10130, Mode::CW},     {10130, 10150, Mode::Data},
     {14000, 14070, Mode::CW},     {14070, 14100, Mode::Data},   {14100, 14350, Mode::SSB},

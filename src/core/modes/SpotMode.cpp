@@ -24,7 +24,9 @@ constexpr std::array<ModeWord, 18> kModeWords{{
 // No mode word is longer; a longer word is no mode and need not be compared.
 constexpr std::size_t kLongestModeWord = 6;
 
-bool isWordChar(char32_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); }
+bool isWordChar(char32_t c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+}
 
 template <typename Char>
 Mode modeOfText(std::basic_string_view<Char> comment) {
