@@ -1,5 +1,7 @@
 #include "app/CMainFrame.h"
 
+#include "platform/QtText.h"
+
 #include "app/CommandIds.h"
 #include "app/StreamIntake.h"
 #include "links/DlgPeopertiesMisc.h"
@@ -31,10 +33,6 @@ namespace {
 
 constexpr std::u16string_view kDisconnectingNotice = u"\r\n***Disconnecting... \r\n";
 constexpr int kIdleUpdateMs = 200;
-
-QString toQString(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 }  // namespace
 
@@ -99,8 +97,7 @@ int CMainFrame::OnCreate() {
     clusterView_->setSpotStore(spotStore_.get());
     clusterView_->refillList();
 
-    if (!createCommandBar())
-        return -1;
+    createCommandBar();
 
     loadCallSign();
     engineLink_ = std::make_unique<NorrvelSocket>(settings_);
@@ -121,7 +118,7 @@ int CMainFrame::OnCreate() {
     return 0;
 }
 
-bool CMainFrame::createCommandBar() {
+void CMainFrame::createCommandBar() {
     QMenu* menu = menuBar()->addMenu(QStringLiteral("&Menu"));
     QMenu* actions = menu->addMenu(QStringLiteral("&Actions"));
     // A menu never offers a command in a state older than the links'.
@@ -155,7 +152,6 @@ bool CMainFrame::createCommandBar() {
     connect(action(kCmdExit), &QAction::triggered, this, &CMainFrame::OnExit);
     connect(action(kCmdAbout), &QAction::triggered, this, &CMainFrame::aboutRequested);
     addEditAccelerators();
-    return true;
 }
 
 QAction* CMainFrame::addCommand(int commandId, const QString& text, const QString& icon) {

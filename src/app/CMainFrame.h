@@ -93,7 +93,7 @@ private:
         std::u16string_view disconnectNotice;
     };
 
-    bool createCommandBar();
+    void createCommandBar();
     QAction* addCommand(int commandId, const QString& text, const QString& icon = {});
     void addEditAccelerators();
     void offerEditCommand(int commandId);

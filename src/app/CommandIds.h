@@ -7,8 +7,6 @@ namespace quendra {
 enum WindowId : int {
     kTelnetTerminalId = 59649,
     kPacketTerminalId = 59650,
-    kClusterViewId = 59651,
-    kTabStripId = 42,
 };
 
 enum CommandId : int {

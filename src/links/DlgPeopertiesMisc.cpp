@@ -1,5 +1,7 @@
 #include "links/DlgPeopertiesMisc.h"
 
+#include "platform/QtText.h"
+
 #include "platform/DialogLayout.h"
 #include "settings/SettingsCatalogue.h"
 #include "text/Numbers.h"
@@ -12,12 +14,6 @@ namespace {
 
 // Only so much of an integer field is read, as the classic dialog did.
 constexpr qsizetype kIntegerFieldChars = 63;
-
-QString upperCased(QString text) {
-    for (QChar& ch : text)
-        ch = ch.toUpper();
-    return text;
-}
 
 }  // namespace
 
@@ -51,15 +47,15 @@ void DlgPeopertiesMisc::OnInitDialog() {
     port_ = readSetting(settings_, setting::kEnginePort);
     bufferLines_ = readSetting(settings_, setting::kMonitorBufferLines);
     callSign_ = readSetting(settings_, setting::kMyCall);
-    setFieldText(kAddressId, QString::fromStdU16String(address_));
+    setFieldText(kAddressId, toQString(address_));
     setFieldText(kPortId, QString::number(port_));
     setFieldText(kBufferLinesId, QString::number(bufferLines_));
     // The call sign field shows capitals only, whatever the store holds.
-    setFieldText(kCallSignId, upperCased(QString::fromStdU16String(callSign_)));
+    setFieldText(kCallSignId, upperCased(toQString(callSign_)));
 }
 
 std::optional<int> DlgPeopertiesMisc::exchangeInteger(int controlId) {
-    const std::u16string text = fieldText(controlId).left(kIntegerFieldChars).toStdU16String();
+    const std::u16string text = toU16(fieldText(controlId).left(kIntegerFieldChars));
     if (beginsWithInteger(text))
         return readLeadingInt(text);
     QMessageBox::warning(this, QStringLiteral("Quendra"), QStringLiteral("Please enter an integer."));
@@ -79,8 +75,8 @@ bool DlgPeopertiesMisc::DoDataExchange() {
     if (!port)
         return false;
     port_ = *port;
-    address_ = fieldText(kAddressId).toStdU16String();
-    callSign_ = fieldText(kCallSignId).toStdU16String();
+    address_ = toU16(fieldText(kAddressId));
+    callSign_ = toU16(fieldText(kCallSignId));
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "links/DlgTelnetConnect.h"
 
+#include "platform/QtText.h"
+
 #include "links/AddressHistory.h"
 #include "links/TelnetAddress.h"
 #include "platform/DialogLayout.h"
@@ -11,7 +13,6 @@
 namespace quendra {
 namespace {
 
-QString toQString(const std::u16string& text) { return QString::fromStdU16String(text); }
 
 }  // namespace
 
@@ -69,7 +70,7 @@ void DlgTelnetConnect::addSorted(const QString& entry) {
 
 void DlgTelnetConnect::accept() {
     const QString text = addressBox_->currentText();
-    const std::u16string typed = text.toStdU16String();
+    const std::u16string typed = toU16(text);
     const TelnetAddress address = parseTelnetAddress(typed);
     if (address.host.empty()) {
         hostBuffer_.clear();

@@ -1,5 +1,7 @@
 #include "links/NorrvelSocket.h"
 
+#include "platform/QtText.h"
+
 #include <algorithm>
 
 #include "links/PortReply.h"
@@ -54,7 +56,7 @@ void NorrvelSocket::ConnectEngine() {
     reader_.reset();
     if (port < 1 || port > 65535)
         return;
-    Connect(QString::fromStdU16String(host), static_cast<quint16>(port));
+    Connect(toQString(host), static_cast<quint16>(port));
 }
 
 void NorrvelSocket::SendUnproto(const std::uint8_t* data, int length, const char* fromCall, const char* toCall,

@@ -1,5 +1,7 @@
 #include "platform/DialogLayout.h"
 
+#include "platform/QtText.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
@@ -30,14 +32,13 @@ class UpperCaseValidator : public QValidator {
 public:
     using QValidator::QValidator;
     State validate(QString& input, int& /*pos*/) const override {
-        for (QChar& ch : input)
-            ch = ch.toUpper();
+        input = upperCased(input);
         return Acceptable;
     }
 };
 
 QWidget* createControl(const DialogControlTemplate& control, QDialog* dialog) {
-    if (control.kind == QLatin1String("combobox")) {
+    if (control.kind == ControlKind::ComboBox) {
         auto* combo = new QComboBox(dialog);
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
@@ -46,13 +47,13 @@ QWidget* createControl(const DialogControlTemplate& control, QDialog* dialog) {
         combo->setCompleter(nullptr);
         return combo;
     }
-    if (control.kind == QLatin1String("edit")) {
+    if (control.kind == ControlKind::Edit) {
         auto* edit = new QLineEdit(dialog);
         if (control.style & kStyleUpperCase)
             edit->setValidator(new UpperCaseValidator(edit));
         return edit;
     }
-    if (control.kind == QLatin1String("button")) {
+    if (control.kind == ControlKind::Button) {
         auto* button = new QPushButton(control.text, dialog);
         button->setAutoDefault(false);
         button->setDefault(control.style & kStyleDefaultButton);
@@ -63,7 +64,7 @@ QWidget* createControl(const DialogControlTemplate& control, QDialog* dialog) {
         return button;
     }
     auto* label = new QLabel(control.text, dialog);
-    label->setWordWrap(control.kind == QLatin1String("static") &&
+    label->setWordWrap(control.kind == ControlKind::Static &&
                        control.rect.height() >= kTwoLineHeight);
     return label;
 }
@@ -114,10 +115,10 @@ void labelControl(QWidget* control, const std::vector<QLabel*>& labels) {
 }
 
 void setTemplateText(QWidget* widget, const DialogControlTemplate& control) {
-    if (control.kind == QLatin1String("static")) {
+    if (control.kind == ControlKind::Static) {
         if (auto* label = qobject_cast<QLabel*>(widget))
             label->setText(control.text);
-    } else if (control.kind == QLatin1String("button")) {
+    } else if (control.kind == ControlKind::Button) {
         if (auto* button = qobject_cast<QAbstractButton*>(widget))
             button->setText(control.text);
     }
@@ -158,11 +159,11 @@ void buildDialogControls(QDialog* dialog, const DialogTemplate& layout) {
         else
             widget->setProperty(kDialogControlIdProperty, control.id);
         widget->setGeometry(placeOf(control, widget, font));
-        if (control.kind == QLatin1String("icon")) {
+        if (control.kind == ControlKind::Icon) {
             showImage(static_cast<QLabel*>(widget), control, widget->size());
             widget->setAccessibleName(QGuiApplication::applicationDisplayName());
         }
-        if (control.kind == QLatin1String("static")) {
+        if (control.kind == ControlKind::Static) {
             pendingLabels.push_back(static_cast<QLabel*>(widget));
             continue;
         }
@@ -198,7 +199,7 @@ void ApplyDialogLayout(QDialog* dialog, int templateId) {
         const QRect place = placeOf(control, widget, font);
         moves.emplace_back(widget, place);
         setTemplateText(widget, control);
-        if (auto* label = qobject_cast<QLabel*>(widget); label && control.kind == QLatin1String("icon"))
+        if (auto* label = qobject_cast<QLabel*>(widget); label && control.kind == ControlKind::Icon)
             showImage(label, control, place.size());
         if (auto* combo = qobject_cast<QComboBox*>(widget))
             reapplySelection(combo);

@@ -21,6 +21,19 @@ std::optional<QRect> rectOf(const QJsonValue& value) {
     return QRect(array[0].toInt(), array[1].toInt(), array[2].toInt(), array[3].toInt());
 }
 
+std::optional<ControlKind> kindOf(const QString& name) {
+    static const std::pair<QLatin1String, ControlKind> kinds[] = {
+        {QLatin1String("static"), ControlKind::Static}, {QLatin1String("icon"), ControlKind::Icon},
+        {QLatin1String("edit"), ControlKind::Edit},     {QLatin1String("combobox"), ControlKind::ComboBox},
+        {QLatin1String("button"), ControlKind::Button},
+    };
+    for (const auto& [spelling, kind] : kinds) {
+        if (name == spelling)
+            return kind;
+    }
+    return std::nullopt;
+}
+
 std::optional<DialogControlTemplate> controlOf(const QJsonObject& object) {
     DialogControlTemplate control;
     const QJsonValue id = object.value(QLatin1String("id"));
@@ -28,13 +41,14 @@ std::optional<DialogControlTemplate> controlOf(const QJsonObject& object) {
         control.id = id.toInt();
     else if (!id.isNull() && !id.isUndefined())
         return std::nullopt;
-    control.kind = object.value(QLatin1String("kind")).toString();
+    const auto kind = kindOf(object.value(QLatin1String("kind")).toString());
     control.text = object.value(QLatin1String("text")).toString();
     control.style = static_cast<quint32>(object.value(QLatin1String("style")).toDouble());
     control.image = object.value(QLatin1String("image")).toString();
     const auto rect = rectOf(object.value(QLatin1String("rect")));
-    if (!rect || control.kind.isEmpty())
+    if (!rect || !kind)
         return std::nullopt;
+    control.kind = *kind;
     control.rect = *rect;
     return control;
 }
@@ -57,10 +71,6 @@ std::optional<DialogTemplate> parseDialogTemplate(const QByteArray& json) {
         return std::nullopt;
     dialog.size = QSize(size[0].toInt(), size[1].toInt());
     dialog.title = root.value(QLatin1String("title")).toString();
-    const QJsonObject font = root.value(QLatin1String("font")).toObject();
-    dialog.fontFamily = font.value(QLatin1String("family")).toString();
-    dialog.fontPointSize = font.value(QLatin1String("pointSize")).toInt();
-    dialog.exStyle = static_cast<quint32>(root.value(QLatin1String("exStyle")).toDouble());
     for (const QJsonValue& value : root.value(QLatin1String("controls")).toArray()) {
         auto control = controlOf(value.toObject());
         if (!control)

@@ -10,11 +10,14 @@
 
 namespace quendra {
 
+// What a control is; the templates spell it "static", "icon", "edit", "combobox" or "button".
+enum class ControlKind { Static, Icon, Edit, ComboBox, Button };
+
 // One control of a dialog template, with its rectangle in dialog units.
 struct DialogControlTemplate {
     static constexpr int kNoId = -1;
     int id = kNoId;          // kNoId for labels that the program never addresses
-    QString kind;            // "static", "icon", "edit", "combobox" or "button"
+    ControlKind kind = ControlKind::Static;
     QString text;
     QRect rect;              // dialog units
     quint32 style = 0;       // the classic window style bits
@@ -26,9 +29,6 @@ struct DialogTemplate {
     int id = 0;
     QSize size;              // dialog units
     QString title;
-    QString fontFamily;
-    int fontPointSize = 0;
-    quint32 exStyle = 0;
     std::vector<DialogControlTemplate> controls;  // in tab order
 };
 

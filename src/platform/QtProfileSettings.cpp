@@ -1,5 +1,7 @@
 #include "platform/QtProfileSettings.h"
 
+#include "platform/QtText.h"
+
 #include <QByteArray>
 #include <QStringList>
 
@@ -7,12 +9,6 @@
 
 namespace quendra {
 namespace {
-
-QString toQString(std::u16string_view text) {
-    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
-}
-
-std::u16string toU16(const QString& text) { return text.toStdU16String(); }
 
 // An INI file keeps numbers as text. Only a whole decimal 32-bit number counts: "12abc", " 12",
 // "" or "99999999999" are unreadable, so the caller's default applies.

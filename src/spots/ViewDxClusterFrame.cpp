@@ -1,5 +1,7 @@
 #include "spots/ViewDxClusterFrame.h"
 
+#include "platform/QtText.h"
+
 #include "settings/SettingsCatalogue.h"
 #include "spots/ColumnOrder.h"
 #include "spots/SpotListModel.h"
@@ -177,7 +179,7 @@ QString ViewDxClusterFrame::selectedBandName() const {
 void ViewDxClusterFrame::refillList() {
     if (!store_)
         return;
-    if (const auto band = bandByName(selectedBandName().toStdU16String()))
+    if (const auto band = bandByName(toU16(selectedBandName())))
         range_ = *band;
     scrollPending_ = false;
     std::vector<int> rows;

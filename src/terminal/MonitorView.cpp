@@ -1,5 +1,7 @@
 #include "terminal/MonitorView.h"
 
+#include "platform/QtText.h"
+
 #include "terminal/MonitorViewAccessible.h"
 #include "terminal/ReceivedTextLines.h"
 
@@ -46,7 +48,7 @@ QString MonitorView::displayText(const std::u16string& stored) {
     std::u16string_view text(stored);
     if (markColour(stored))
         text.remove_prefix(received_text::kMarkLength);
-    return QString::fromStdU16String(std::u16string(text));
+    return toQString(text);
 }
 
 std::optional<QColor> MonitorView::markColour(const std::u16string& stored) {
@@ -86,8 +88,7 @@ void MonitorView::paintEvent(QPaintEvent*) {
         const auto& stored = buffer_.line(index);
         painter.setPen(markColour(stored).value_or(plain));
         const int top = (index - first) * lineHeight();
-        const std::u16string drawn = received_text::drawnText(displayText(stored).toStdU16String());
-        painter.drawText(margin, top + ascent, QString::fromStdU16String(drawn));
+        painter.drawText(margin, top + ascent, toQString(received_text::drawnText(toU16(displayText(stored)))));
     }
 }
 

@@ -1,5 +1,7 @@
 #include "terminal/SendTerm.h"
 
+#include "platform/QtText.h"
+
 #include "terminal/EntryLineRules.h"
 #include "terminal/TerminalWindow.h"
 
@@ -36,7 +38,7 @@ void SendTerm::keyPressEvent(QKeyEvent* event) {
 }
 
 void SendTerm::sendFinishedLine() {
-    const auto text = toPlainText().toStdU16String();
+    const auto text = toU16(toPlainText());
     const auto caret = static_cast<std::size_t>(textCursor().position());
     auto outcome = entry_line::afterEnter(text, caret);
     if (outcome.lineToSend.empty())

@@ -10,7 +10,7 @@ namespace quendra {
 
 TabMfcSDI::TabMfcSDI(QWidget* parent) : QTabBar(parent) {}
 
-bool TabMfcSDI::Create(QWidget* parent, bool highResolution) {
+void TabMfcSDI::Create(QWidget* parent, bool highResolution) {
     highResolution_ = highResolution;
     setParent(parent);
     setObjectName(QStringLiteral("TabMfcSDI"));
@@ -20,13 +20,10 @@ bool TabMfcSDI::Create(QWidget* parent, bool highResolution) {
     setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
     setGeometry(0, 0, 0, 0);
     show();
-    return true;
 }
 
 int TabMfcSDI::AddTab(const QString& label) {
-    const int index = insertTab(count_, label);
-    ++count_;
-    return index;
+    return addTab(label);
 }
 
 void TabMfcSDI::addSwitchingKeys(QWidget* window) {
@@ -44,14 +41,14 @@ void TabMfcSDI::addSwitchingKeys(QWidget* window) {
              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
              QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
             [this] { stepSelection(-1); });
-    for (int index = 0; index < std::min(count_, 9); ++index)
+    for (int index = 0; index < std::min(count(), 9); ++index)
         addKeys({QKeySequence(Qt::ALT | static_cast<Qt::Key>(Qt::Key_1 + index))},
                 [this, index] { setCurrentIndex(index); });
 }
 
 void TabMfcSDI::stepSelection(int step) {
-    if (count_ > 0)
-        setCurrentIndex(((currentIndex() + step) % count_ + count_) % count_);
+    if (const int tabs = count(); tabs > 0)
+        setCurrentIndex(((currentIndex() + step) % tabs + tabs) % tabs);
 }
 
 QSize TabMfcSDI::tabSizeHint(int index) const {

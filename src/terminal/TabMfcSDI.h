@@ -15,9 +15,9 @@ public:
 
     explicit TabMfcSDI(QWidget* parent = nullptr);
 
-    bool Create(QWidget* parent, bool highResolution);
+    void Create(QWidget* parent, bool highResolution);
     int AddTab(const QString& label);
-    int tabCount() const { return count_; }
+    int tabCount() const { return count(); }
 
     // Since the strip never takes the focus, the window gets the keys that switch tabs: Ctrl+Tab
     // and Ctrl+PgDown pick the next tab, Ctrl+Shift+Tab and Ctrl+PgUp the previous one (both
@@ -36,7 +36,6 @@ protected:
 private:
     void stepSelection(int step);
 
-    int count_ = 0;
     bool highResolution_ = false;
 };
 

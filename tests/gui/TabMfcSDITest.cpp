@@ -12,7 +12,7 @@ private slots:
     void tabsAreAppendedInOrder() {
         QWidget frame;
         TabMfcSDI tabs;
-        QVERIFY(tabs.Create(&frame, false));
+        tabs.Create(&frame, false);
         QCOMPARE(tabs.AddTab(QStringLiteral("Telnet")), 0);
         QCOMPARE(tabs.AddTab(QStringLiteral("Packet")), 1);
         QCOMPARE(tabs.AddTab(QStringLiteral("DXCluster")), 2);
