@@ -116,6 +116,7 @@ private slots:
     void absurdLengthClosesTheLink();
     void reconnectStartsFromAnEmptyReader();
     void newConnectGivesUpThePendingOne();
+    void portOutOfRangeIsTriedAndGivenUp();
 
 private:
     // Connects the link to the fake engine and answers its port request.
@@ -321,6 +322,15 @@ void EngineSocketLinkTest::newConnectGivesUpThePendingOne() {
         return all;
     };
     QTRY_COMPARE(allReceived(), kPortRequest);
+}
+
+void EngineSocketLinkTest::portOutOfRangeIsTriedAndGivenUp() {
+    // Cut to 16 bits, this port would be the fake engine's own.
+    settings_->WriteProfileInt(u"STATUS", u"NORRVEL_PORT", engine_->server.serverPort() + 65536);
+    link_->ConnectEngine();
+    QTRY_VERIFY(!link_->isOpen());
+    QCOMPARE(link_->connected(), 0);
+    QVERIFY(!engine_->server.hasPendingConnections());
 }
 
 QTEST_MAIN(EngineSocketLinkTest)
