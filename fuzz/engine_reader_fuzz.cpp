@@ -43,9 +43,15 @@ Cut cutWhole(const std::vector<std::uint8_t>& stream) {
         }
         if (stream.size() - at < header.dataLength)
             break;
-        if (header.dataLength <= EngineReader::kMaxGatheredLength)
-            cut.frames.push_back({header, {stream.begin() + static_cast<std::ptrdiff_t>(at),
-                                           stream.begin() + static_cast<std::ptrdiff_t>(at + header.dataLength)}});
+        const auto body = stream.begin() + static_cast<std::ptrdiff_t>(at);
+        if (header.dataLength <= EngineReader::kMaxGatheredLength) {
+            cut.frames.push_back({header, {body, body + static_cast<std::ptrdiff_t>(header.dataLength)}});
+        } else if (header.isKind('G')) {
+            // A port-information reply too long to gather comes with its leading bytes only.
+            FrameHeader leading = header;
+            leading.dataLength = EngineReader::kMaxGatheredLength;
+            cut.frames.push_back({leading, {body, body + EngineReader::kMaxGatheredLength}});
+        }
         at += header.dataLength;
     }
     return cut;

@@ -54,9 +54,7 @@ void NorrvelSocket::ConnectEngine() {
     Create();
     connected_ = 0;
     reader_.reset();
-    if (port < 1 || port > 65535)
-        return;
-    Connect(toQString(host), static_cast<quint16>(port));
+    Connect(toQString(host), port);
 }
 
 void NorrvelSocket::SendUnproto(const std::uint8_t* data, int length, const char* fromCall, const char* toCall,

@@ -27,9 +27,7 @@ TelnetSocket::~TelnetSocket() {
 
 void TelnetSocket::ConnectTo(const QString& host, int port) {
     endSession();
-    if (port < 1 || port > 65535)
-        return;
-    Connect(host, static_cast<quint16>(port));
+    Connect(host, port);
 }
 
 void TelnetSocket::setAddress(const QString& host, int port) {

@@ -45,14 +45,13 @@ AsyncSocket::AsyncSocket(QObject* parent) : QObject(parent) {
 
 AsyncSocket::~AsyncSocket() { Close(); }
 
-bool AsyncSocket::Create() {
+void AsyncSocket::Create() {
     Close();
     socket_ = new QTcpSocket(this);
     // Qt would otherwise read everything the kernel holds into memory: a bounded buffer keeps
     // TCP's back-pressure on a peer that sends faster than the window can show.
     socket_->setReadBufferSize(kReadBufferSize);
     wire(socket_);
-    return true;
 }
 
 void AsyncSocket::wire(QTcpSocket* socket) {
@@ -67,13 +66,20 @@ void AsyncSocket::wire(QTcpSocket* socket) {
     connect(socket, &QTcpSocket::bytesWritten, this, [this, socket] { handleBytesWritten(socket); });
 }
 
-void AsyncSocket::Connect(const QString& host, quint16 port) {
+void AsyncSocket::Connect(const QString& host, int port) {
     // Each attempt gets a socket of its own, so a stale or pending attempt never reports into it.
     if (!socket_ || phase_ != Phase::Idle)
         Create();
+    if (port < 1 || port > 65535) {
+        // Cut to 16 bits the port would name some other service; the owner still hears the
+        // attempt end, as it would for any address that cannot be reached.
+        phase_ = Phase::Failed;
+        postConnectOutcome(EADDRNOTAVAIL);
+        return;
+    }
     phase_ = Phase::Connecting;
     connectTimer_.start();
-    socket_->connectToHost(host, port);
+    socket_->connectToHost(host, static_cast<quint16>(port));
 }
 
 void AsyncSocket::handleConnected(QTcpSocket* socket) {

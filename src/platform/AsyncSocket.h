@@ -30,10 +30,10 @@ public:
     ~AsyncSocket() override;
 
     // Makes a fresh socket, closing any earlier one first.
-    bool Create();
+    void Create();
     // Starts connecting to an IPv4 or IPv6 address or a host name, on a fresh socket unless the
-    // current one is new and unused.
-    void Connect(const QString& host, quint16 port);
+    // current one is new and unused. A port outside 1..65535 fails like an unreachable address.
+    void Connect(const QString& host, int port);
     // Bytes read, 0 once the peer has ended the stream and everything was read, or -1 when
     // nothing can be read now.
     int Receive(void* buffer, int maximum);

@@ -58,11 +58,19 @@ std::optional<int> intOf(const QVariant& value) {
 
 }  // namespace
 
-QtProfileSettings::QtProfileSettings()
-    : settings_(std::make_unique<QSettings>(QStringLiteral("Tamblix"), QStringLiteral("Quendra"))) {}
+QtProfileSettings::QtProfileSettings() : settings_(open()) {}
 
-QtProfileSettings::QtProfileSettings(const QString& filePath)
-    : settings_(std::make_unique<QSettings>(filePath, QSettings::IniFormat)) {}
+QtProfileSettings::QtProfileSettings(const QString& filePath) : filePath_(filePath), settings_(open()) {}
+
+std::unique_ptr<QSettings> QtProfileSettings::open() const {
+    auto settings = filePath_.isEmpty()
+                        ? std::make_unique<QSettings>(QStringLiteral("Tamblix"), QStringLiteral("Quendra"))
+                        : std::make_unique<QSettings>(filePath_, QSettings::IniFormat);
+    // Qt would otherwise answer a missing value from Tamblix.conf or a file under /etc/xdg, and
+    // the default given where the value is read would never apply.
+    settings->setFallbacksEnabled(false);
+    return settings;
+}
 
 QString QtProfileSettings::location() const { return settings_->fileName(); }
 
@@ -84,11 +92,21 @@ QVariant QtProfileSettings::read(std::u16string_view section, std::u16string_vie
 
 bool QtProfileSettings::write(std::u16string_view section, std::u16string_view entry,
                               const QVariant& value) {
-    settings_->setValue(keyOf(section, entry), value);
-    // QSettings saves through a temporary file renamed over the old one, under a lock file, and
-    // merges with the file's current content: a crash never leaves half a file, and two copies of
-    // the program keep each other's values.
-    settings_->sync();
+    // QSettings keeps the first error it meets for good (a damaged file read long ago, a write
+    // that failed earlier) and records no later one. A fresh object over the same file has no
+    // history, so its status speaks of this write alone. A damaged file met while merging is
+    // replaced by the write itself; the second round then shows whether the write got through.
+    for (int round = 0; round < 2; ++round) {
+        if (settings_->status() != QSettings::NoError)
+            settings_ = open();
+        settings_->setValue(keyOf(section, entry), value);
+        // QSettings saves through a temporary file renamed over the old one, under a lock file,
+        // and merges with the file's current content: a crash never leaves half a file, and two
+        // copies of the program keep each other's values.
+        settings_->sync();
+        if (settings_->status() != QSettings::FormatError)
+            break;
+    }
     return settings_->status() == QSettings::NoError;
 }
 

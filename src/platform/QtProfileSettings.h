@@ -14,7 +14,9 @@ namespace quendra {
 // Sections written with backslashes become nested groups ("SETTINGS\TELNET" is "SETTINGS/TELNET").
 //
 // Every write is synced to disk at once, merging with whatever another running copy of the program
-// wrote in the meantime; every read first picks up changes made on disk by another copy.
+// wrote in the meantime; every read first picks up changes made on disk by another copy. Only the
+// program's own file is read: a value missing there takes the caller's default, never one from an
+// organisation-wide or system-wide file.
 class QtProfileSettings : public Settings {
 public:
     QtProfileSettings();
@@ -40,7 +42,9 @@ public:
 private:
     QVariant read(std::u16string_view section, std::u16string_view entry);
     bool write(std::u16string_view section, std::u16string_view entry, const QVariant& value);
+    std::unique_ptr<QSettings> open() const;
 
+    QString filePath_;  // empty for the user's store
     std::unique_ptr<QSettings> settings_;
 };
 

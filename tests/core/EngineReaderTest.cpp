@@ -188,6 +188,42 @@ TEST(EngineReader, OversizedBodyIsSkippedAndTheStreamStaysInStep) {
     }
 }
 
+// A port-information reply too long to gather still reaches the sink with its leading bytes,
+// where the port count stands: without it monitoring is never switched on.
+TEST(EngineReader, OversizedPortReplyKeepsItsLeadingBytesAndTheStreamStaysInStep) {
+    for (std::uint32_t length : {2502u, 5000u, 100000u}) {
+        std::string reply = "12;Port one;Port two;";
+        reply += std::string(length - reply.size(), 'p');
+        const std::string leading = reply.substr(0, EngineReader::kMaxGatheredLength);
+        for (int piece : {1400, 500, 37, 3}) {
+            const Bytes stream = join({frame('I', 0, "before"), frame('G', 0, reply), frame('U', 4, "after")});
+            EngineReader reader;
+            ScriptedSource source(stream, std::deque<int>(stream.size(), piece));
+            RecordingSink sink;
+            EXPECT_EQ(readAll(reader, source, sink),
+                      (std::vector<SeenFrame>{{'I', 0, "before"}, {'G', 0, leading}, {'U', 4, "after"}}))
+                << "length " << length << " pieces of " << piece;
+            EXPECT_EQ(reader.bytesToSkip(), 0u);
+        }
+    }
+}
+
+TEST(EngineReader, OversizedPortReplyIsHandedOnWhenItsLastByteArrives) {
+    const std::string reply = "2;" + std::string(4998, 'p');
+    EngineReader reader;
+    // The reply's last byte is the only one in the final read.
+    ScriptedSource source(frame('G', 0, reply), {1400, 500, 500, 500, 500, 500, 500, 500, 135, 1});
+    RecordingSink sink;
+    for (int i = 0; i < 9; ++i)
+        reader.receive(source, sink);
+    EXPECT_TRUE(sink.frames.empty());
+    reader.receive(source, sink);
+    ASSERT_EQ(sink.frames.size(), 1u);
+    EXPECT_EQ(sink.frames[0].data, reply.substr(0, EngineReader::kMaxGatheredLength));
+    EXPECT_EQ(reader.state(), EngineReader::State::ExpectHeader);
+    EXPECT_TRUE(source.exhausted());
+}
+
 TEST(EngineReader, AbsurdLengthReportsDesynchronisedAndEmptiesTheReader) {
     for (std::uint32_t length : {EngineReader::kMaxPlausibleLength + 1, 0xFFFFFFFFu}) {
         EngineReader reader;

@@ -76,9 +76,48 @@ INSTANTIATE_TEST_SUITE_P(
                       DoubleCase{u"inf", 0.0}, DoubleCase{u"nan", 0.0}, DoubleCase{u"0x10", 0.0},
                       DoubleCase{u"1e-999", 0.0}, DoubleCase{u"-", 0.0}));
 
-TEST(LeadingDoubleTest, OverflowGivesInfinityWithSign) {
-    EXPECT_EQ(quendra::readLeadingDouble(u"1e999"), HUGE_VAL);
-    EXPECT_EQ(quendra::readLeadingDouble(u"-1e999"), -HUGE_VAL);
+struct RangeCase {
+    std::u16string text;
+    double value;
+};
+
+// Readable test names: the length of the text rather than hundreds of digits.
+void PrintTo(const RangeCase& rangeCase, std::ostream* out) {
+    *out << rangeCase.text.size() << " characters giving " << rangeCase.value;
+}
+
+std::u16string repeated(std::size_t count, char16_t ch) { return std::u16string(count, ch); }
+
+class OutOfRangeDoubleTest : public ::testing::TestWithParam<RangeCase> {};
+
+// A value beyond what a double holds is decided by its size, wherever the text puts its digits:
+// a long run of zeros after the point is tiny, a long run of digits before a small negative
+// exponent is huge.
+TEST_P(OutOfRangeDoubleTest, TooLargeGivesInfinityTooSmallGivesZero) {
+    EXPECT_EQ(quendra::readLeadingDouble(GetParam().text), GetParam().value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, OutOfRangeDoubleTest,
+    ::testing::Values(RangeCase{u"1e999", HUGE_VAL}, RangeCase{u"-1e999", -HUGE_VAL},
+                      RangeCase{u"1e-999", 0.0}, RangeCase{u"-1e-999", -0.0},
+                      RangeCase{u"0." + repeated(400, u'0') + u"1", 0.0},
+                      RangeCase{u"-0." + repeated(400, u'0') + u"1 kHz", -0.0},
+                      RangeCase{repeated(400, u'9') + u"e-10", HUGE_VAL},
+                      RangeCase{u"-" + repeated(400, u'9') + u"E-10", -HUGE_VAL},
+                      RangeCase{u"1" + repeated(400, u'0'), HUGE_VAL},
+                      RangeCase{u"0." + repeated(300, u'0') + u"1e700", HUGE_VAL},
+                      RangeCase{u"1" + repeated(700, u'0') + u"e-1500", 0.0},
+                      RangeCase{u"1e99999999999999999999999", HUGE_VAL},
+                      RangeCase{u"1e-99999999999999999999999", 0.0},
+                      // In range after all: the digits and the exponent balance out.
+                      RangeCase{u"0." + repeated(400, u'0') + u"14025e405", 14025.0},
+                      RangeCase{u"14025" + repeated(400, u'0') + u"e-400", 14025.0},
+                      RangeCase{u"0e999999", 0.0}));
+
+TEST(LeadingDoubleTest, OutOfRangeKeepsTheSignOfZero) {
+    EXPECT_TRUE(std::signbit(quendra::readLeadingDouble(u"-1e-999")));
+    EXPECT_FALSE(std::signbit(quendra::readLeadingDouble(u"1e-999")));
 }
 
 TEST(CaseFoldTest, FoldsWhatTheCodePageCanCarry) {

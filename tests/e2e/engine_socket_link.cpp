@@ -79,8 +79,23 @@ public:
     std::vector<QByteArray> received;
 };
 
-const QByteArray kPortRequest = sentFrame('G', 0, "", "", {});
-const QByteArray kMonitorOn = sentFrame('m', 0, "TEST", "TEST", {});
+// Bytes as they stand on the wire, NULs included.
+template <std::size_t N>
+QByteArray wire(const char (&bytes)[N]) {
+    return QByteArray(bytes, N - 1);
+}
+
+// The two requests as the program sends them, written out byte by byte:
+// port (u32 LE) | kind, 0, pid, 0 | from call (10) | to call (10) | data length (u32 LE) | reserved.
+const QByteArray kPortRequest = wire("\0\0\0\0" "G\0\0\0" "\0\0\0\0\0\0\0\0\0\0" "\0\0\0\0\0\0\0\0\0\0"
+                                     "\0\0\0\0" "\0\0\0\0");
+const QByteArray kMonitorOn = wire("\0\0\0\0" "m\0\0\0" "TEST\0\0\0\0\0\0" "TEST\0\0\0\0\0\0"
+                                   "\0\0\0\0" "\0\0\0\0");
+
+// A text of exactly the given length: a spot line padded out, ending in CR.
+QByteArray monitoredText(const QByteArray& start, qsizetype length) {
+    return start + QByteArray(length - start.size() - 1, 'x') + '\r';
+}
 
 }  // namespace
 
@@ -95,9 +110,13 @@ private slots:
     void framesSplitAtRandomArriveExactly();
     void kindsDecideTheTFlagAndWhatIsSkipped();
     void unprotoFramesLeaveByteExact();
+    void unprotoFrameOnTheWire();
+    void monitoredFramesFromTheWire();
+    void longPortReplyStillSwitchesMonitoringOn();
     void absurdLengthClosesTheLink();
     void reconnectStartsFromAnEmptyReader();
     void newConnectGivesUpThePendingOne();
+    void portOutOfRangeIsTriedAndGivenUp();
 
 private:
     // Connects the link to the fake engine and answers its port request.
@@ -207,6 +226,54 @@ void EngineSocketLinkTest::unprotoFramesLeaveByteExact() {
     QTRY_COMPARE(engine_->received[0], expected);
 }
 
+void EngineSocketLinkTest::unprotoFrameOnTheWire() {
+    QTcpSocket* peer = connectLink(2);
+    QVERIFY(peer);
+    const QByteArray line = monitoredText("CQ de ZZ1AB", 299) + '\n';
+    link_->SendUnproto(reinterpret_cast<const std::uint8_t*>(line.constData()), static_cast<int>(line.size()),
+                       "ZZ1AB", "CQ", 258);
+    // Port 258 and length 300 both need their second byte: a swapped byte order shows.
+    const QByteArray expected = wire("\x02\x01\0\0" "M\0\0\0" "ZZ1AB\0\0\0\0\0" "CQ\0\0\0\0\0\0\0\0"
+                                     "\x2c\x01\0\0" "\0\0\0\0") + line;
+    QTRY_COMPARE(engine_->received[0], kPortRequest + kMonitorOn + expected);
+}
+
+void EngineSocketLinkTest::monitoredFramesFromTheWire() {
+    QTcpSocket* peer = connectLink();
+    QVERIFY(peer);
+    const QByteArray u = monitoredText(" 1:Fm ZZ1AB To CQ <UI>\rDX de ZZ1AB: 14025.0 ZZ9ZZ", 300);
+    const QByteArray i = monitoredText(" 2:Fm ZZ2CD To ZZ3EF <I>\rhello", 256);
+    const QByteArray t = monitoredText(" 3:Fm ZZ1AB To CQ <UI T>\rCQ", 511);
+    // Pid 0xF0 and calls filled in as an engine fills them; the second frame's reserved field is
+    // not zero, so a reader that took the wrong four bytes for the length would fall out of step.
+    peer->write(wire("\x01\0\0\0" "U\0\xf0\0" "ZZ1AB\0\0\0\0\0" "CQ\0\0\0\0\0\0\0\0" "\x2c\x01\0\0" "\0\0\0\0") + u +
+                wire("\x02\x01\0\0" "I\0\xf0\0" "ZZ2CD\0\0\0\0\0" "ZZ3EF\0\0\0\0\0" "\0\x01\0\0" "\x01\x02\x03\x04") + i +
+                wire("\0\0\0\0" "T\0\xf0\0" "ZZ1AB\0\0\0\0\0" "CQ\0\0\0\0\0\0\0\0" "\xff\x01\0\0" "\0\0\0\0") + t);
+    const auto text = [](const QByteArray& bytes) { return QString::fromLatin1(bytes).toStdU16String(); };
+    const std::vector<MonitorCall> expected = {
+        {text(u), 300, 1, 0, 0}, {text(i), 256, 258, 0, 0}, {text(t), 511, 0, 0, 1}};
+    QTRY_COMPARE(owner_->calls.size(), expected.size());
+    QVERIFY(owner_->calls == expected);
+}
+
+void EngineSocketLinkTest::longPortReplyStillSwitchesMonitoringOn() {
+    link_->ConnectEngine();
+    QTcpSocket* peer = engine_->accept();
+    QVERIFY(peer);
+    QTRY_COMPARE(engine_->received[0], kPortRequest);
+    // 5,000 bytes of port descriptions: more than the link gathers of any frame.
+    QByteArray reply = "3;";
+    for (int port = 0; reply.size() < 5000; ++port)
+        reply += "Port " + QByteArray::number(port) + " 1200 baud AFSK on the VHF transceiver;";
+    reply.truncate(5000);
+    peer->write(wire("\0\0\0\0" "G\0\0\0" "\0\0\0\0\0\0\0\0\0\0" "\0\0\0\0\0\0\0\0\0\0" "\x88\x13\0\0"
+                     "\0\0\0\0") + reply + frameBytes('U', 0, "after"));
+    QTRY_COMPARE(engine_->received[0], kPortRequest + kMonitorOn);
+    QCOMPARE(link_->portCount(), 3);
+    QTRY_COMPARE(owner_->calls.size(), std::size_t{1});
+    QVERIFY(owner_->calls[0] == (MonitorCall{u"after", 5, 0, 0, 0}));
+}
+
 void EngineSocketLinkTest::absurdLengthClosesTheLink() {
     QTcpSocket* peer = connectLink();
     QVERIFY(peer);
@@ -255,6 +322,15 @@ void EngineSocketLinkTest::newConnectGivesUpThePendingOne() {
         return all;
     };
     QTRY_COMPARE(allReceived(), kPortRequest);
+}
+
+void EngineSocketLinkTest::portOutOfRangeIsTriedAndGivenUp() {
+    // Cut to 16 bits, this port would be the fake engine's own.
+    settings_->WriteProfileInt(u"STATUS", u"NORRVEL_PORT", engine_->server.serverPort() + 65536);
+    link_->ConnectEngine();
+    QTRY_VERIFY(!link_->isOpen());
+    QCOMPARE(link_->connected(), 0);
+    QVERIFY(!engine_->server.hasPendingConnections());
 }
 
 QTEST_MAIN(EngineSocketLinkTest)

@@ -120,6 +120,8 @@ class TelnetSocketLinkTest : public QObject {
 private slots:
     void failedConnectGivesOneErrorNotification_data();
     void failedConnectGivesOneErrorNotification();
+    void portOutOfRangeNeverReachesAnotherPort_data();
+    void portOutOfRangeNeverReachesAnotherPort();
     void peerCloseDeliversAllDataThenOneClose();
     void shutdownSendLetsThePeerSeeTheEnd();
     void replacedSocketGetsNoNotifications();
@@ -133,21 +135,49 @@ private slots:
 
 void TelnetSocketLinkTest::failedConnectGivesOneErrorNotification_data() {
     QTest::addColumn<QString>("host");
-    QTest::newRow("refused") << QStringLiteral("127.0.0.1");
-    QTest::newRow("unresolvable name") << QStringLiteral("no..such..host");
+    QTest::addColumn<int>("port");
+    const QString loopback = QStringLiteral("127.0.0.1");
+    QTest::newRow("refused") << loopback << int{portWithNoListener()};
+    QTest::newRow("unresolvable name") << QStringLiteral("no..such..host") << int{portWithNoListener()};
+    // A port no TCP address has fails like any other attempt instead of never being tried.
+    QTest::newRow("port 0") << loopback << 0;
+    QTest::newRow("port 65536") << loopback << 65536;
+    QTest::newRow("negative port") << loopback << -1;
+    QTest::newRow("port 0 with a name") << QStringLiteral("localhost") << 0;
 }
 
 void TelnetSocketLinkTest::failedConnectGivesOneErrorNotification() {
     QFETCH(QString, host);
+    QFETCH(int, port);
     ProbeSocket probe(100);
     probe.Create();
-    probe.Connect(host, portWithNoListener());
+    probe.Connect(host, port);
     QVERIFY(probe.connectErrors.empty());  // never from inside the call
     QTRY_COMPARE(probe.connectErrors.size(), std::size_t{1});
     QVERIFY(probe.connectErrors[0] != 0);
     settle();
     QCOMPARE(probe.connectErrors.size(), std::size_t{1});
     QCOMPARE(probe.closes, 0);
+}
+
+void TelnetSocketLinkTest::portOutOfRangeNeverReachesAnotherPort_data() {
+    QTest::addColumn<int>("offset");
+    QTest::newRow("65536 above") << 65536;
+    QTest::newRow("65536 below") << -65536;
+}
+
+void TelnetSocketLinkTest::portOutOfRangeNeverReachesAnotherPort() {
+    QFETCH(int, offset);
+    LoopbackPeer peer;
+    ProbeSocket probe(100);
+    probe.Create();
+    probe.Connect(QStringLiteral("127.0.0.1"), peer.port() + offset);
+    QVERIFY(probe.connectErrors.empty());
+    QTRY_COMPARE(probe.connectErrors.size(), std::size_t{1});
+    QVERIFY(probe.connectErrors[0] != 0);
+    settle();
+    QVERIFY(!peer.server.hasPendingConnections());
+    QCOMPARE(probe.connectErrors.size(), std::size_t{1});
 }
 
 void TelnetSocketLinkTest::peerCloseDeliversAllDataThenOneClose() {

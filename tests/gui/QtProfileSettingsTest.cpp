@@ -1,6 +1,8 @@
 #include "platform/QtProfileSettings.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QScopeGuard>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -40,6 +42,7 @@ class QtProfileSettingsTest : public QObject {
 private:
     QTemporaryDir dir_;
     QTemporaryDir configHome_;
+    QTemporaryDir systemConfig_;
     QString file(const QString& name) const { return dir_.filePath(name); }
     // A file of its own per data row: QSettings caches a parsed file per process and only notices
     // a change made behind its back by the file's size and time.
@@ -51,9 +54,15 @@ private slots:
     void initTestCase() {
         QVERIFY(dir_.isValid());
         QVERIFY(configHome_.isValid());
+        QVERIFY(systemConfig_.isValid());
         // Before the first QSettings with organisation and application names is made: the user
         // folder is looked up once per process.
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome_.path()));
+        // The system-wide folders (/etc/xdg, or $XDG_CONFIG_DIRS where Qt reads it) moved to a
+        // folder of the test's own.
+        qputenv("XDG_CONFIG_DIRS", QFile::encodeName(systemConfig_.path()));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, systemConfig_.path());
+        QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, systemConfig_.path());
     }
 
     void stringsRoundTripExactly_data() {
@@ -176,9 +185,68 @@ private slots:
         QCOMPARE(store.GetProfileInt(u"STATUS", u"NORRVEL_PORT", 8000), 8000);
         QCOMPARE(store.GetProfileInt(u"SETTINGS\\TELNET", u"MONITORBUFFERLINES", 50), 50);
         QVERIFY(!store.GetProfileBinary(u"DXCLUSTER_1", u"ORDER"));
-        store.WriteProfileInt(u"SETTINGS\\DXCLUSTER", u"MAXTIME", 900);
-        QCOMPARE(QtProfileSettings(path).GetProfileInt(u"SETTINGS\\DXCLUSTER", u"MAXTIME", 1800),
-                 900);
+        // Each write reports what it did itself, not the damage met by the reads before it.
+        QVERIFY(store.WriteProfileInt(u"SETTINGS\\DXCLUSTER", u"MAXTIME", 900));
+        QVERIFY(store.WriteProfileString(u"STATUS", u"MYCALL", u"DL1ABC"));
+        QCOMPARE(store.GetProfileString(u"STATUS", u"MYCALL"), u"DL1ABC");
+        QVERIFY(store.WriteProfileInt(u"STATUS", u"NORRVEL_PORT", 8001));
+        QtProfileSettings fresh(path);
+        QCOMPARE(fresh.GetProfileInt(u"SETTINGS\\DXCLUSTER", u"MAXTIME", 1800), 900);
+        QCOMPARE(fresh.GetProfileString(u"STATUS", u"MYCALL"), u"DL1ABC");
+        QCOMPARE(fresh.GetProfileInt(u"STATUS", u"NORRVEL_PORT", 8000), 8001);
+    }
+
+    void writesThatCannotReachTheFileReportFailure_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("damaged");
+        for (const char* how : {"read-only file", "read-only folder", "folder replaced by a file", "path is a folder"}) {
+            QTest::addRow("%s", how) << QString::fromLatin1(how) << false;
+            if (QByteArray(how) != "path is a folder")
+                QTest::addRow("%s, damaged", how) << QString::fromLatin1(how) << true;
+        }
+    }
+    void writesThatCannotReachTheFileReportFailure() {
+        QFETCH(QString, how);
+        QFETCH(bool, damaged);
+        const QString folder = rowFile(QStringLiteral("folder"));
+        const QString path = folder + QStringLiteral("/settings.ini");
+        QVERIFY(QDir().mkpath(how == QLatin1String("path is a folder") ? path : folder));
+        if (how != QLatin1String("path is a folder"))
+            writeFile(path, damaged ? QByteArray("[STATUS]\0\0MYCALL=\0X\n", 21)
+                                    : QByteArray("[STATUS]\nMYCALL=DL1ABC\n"));
+        QtProfileSettings store(path);
+        QCOMPARE(store.GetProfileInt(u"STATUS", u"NORRVEL_PORT", 8000), 8000);
+
+        const QString away = folder + QStringLiteral(".away");
+        const auto makeWritable = [&] {
+            QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+            QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+            if (QFileInfo(folder).isFile() && QFile::remove(folder))
+                QDir().rename(away, folder);
+            if (QFileInfo(path).isDir())
+                QDir(path).removeRecursively();
+        };
+        const auto atEnd = qScopeGuard(makeWritable);
+        if (how == QLatin1String("read-only file")) {
+            QFile::setPermissions(path, QFileDevice::ReadOwner);
+            if (QFile(path).open(QIODevice::ReadWrite))
+                QSKIP("running with rights that ignore file permissions");
+        } else if (how == QLatin1String("read-only folder")) {
+            QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+            if (QFile(folder + QStringLiteral("/probe")).open(QIODevice::WriteOnly))
+                QSKIP("running with rights that ignore file permissions");
+        } else if (how == QLatin1String("folder replaced by a file")) {
+            QVERIFY(QDir().rename(folder, away));
+            writeFile(folder, "not a folder");
+        }
+
+        QVERIFY(!store.WriteProfileInt(u"STATUS", u"NORRVEL_PORT", 8001));
+        QVERIFY(!store.WriteProfileString(u"STATUS", u"MYCALL", u"DL2XYZ"));
+        // Once the place can be written again, so can the value: an earlier failure is not
+        // reported again.
+        makeWritable();
+        QVERIFY(store.WriteProfileInt(u"STATUS", u"NORRVEL_PORT", 8002));
+        QCOMPARE(QtProfileSettings(path).GetProfileInt(u"STATUS", u"NORRVEL_PORT", 8000), 8002);
     }
 
     void unreadableFileGivesDefaults() {
@@ -227,6 +295,27 @@ private slots:
         for (const QString& name : left)
             QVERIFY2(name == QLatin1String("settings.ini") || name.endsWith(QLatin1String(".lock")),
                      qPrintable(name));
+    }
+
+    // Only the program's own file counts: a value missing there takes the caller's default, not
+    // one from an organisation-wide file or a system folder.
+    void fallbackFilesAreNotRead_data() {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("user's organisation file") << configHome_.path() << QStringLiteral("Tamblix.conf");
+        QTest::newRow("system program file") << systemConfig_.path() << QStringLiteral("Tamblix/Quendra.conf");
+        QTest::newRow("system organisation file") << systemConfig_.path() << QStringLiteral("Tamblix.conf");
+    }
+    void fallbackFilesAreNotRead() {
+        QFETCH(QString, folder);
+        QFETCH(QString, name);
+        QVERIFY(QDir(folder).mkpath(QFileInfo(name).path()));
+        const QString tag = QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'_');
+        writeFile(QDir(folder).filePath(name),
+                  "[STATUS]\n" + tag.toLatin1() + "_CALL=ZZ9ZZ\n" + tag.toLatin1() + "_PORT=1234\n");
+        QtProfileSettings store;
+        QCOMPARE(store.GetProfileString(u"STATUS", u16(tag + QStringLiteral("_CALL")), u"NOCALL"), u"NOCALL");
+        QCOMPARE(store.GetProfileInt(u"STATUS", u16(tag + QStringLiteral("_PORT")), 8000), 8000);
     }
 
     void defaultStoreLivesUnderTheUserConfigFolder() {

@@ -17,6 +17,8 @@ public:
 };
 
 // Receives each complete frame. The data stays valid only during the call; a NUL follows it.
+// Of a port-information reply ('G') too long to gather, only the leading kMaxGatheredLength bytes
+// come, and the header's dataLength says so: its first field, the port count, is what matters.
 class FrameSink {
 public:
     virtual ~FrameSink() = default;
@@ -36,8 +38,9 @@ public:
     static constexpr int kContinuationRead = 500;
     // With continuation reads of 500 bytes, the largest body the buffer can gather.
     static constexpr std::uint32_t kMaxGatheredLength = kBufferSize - kContinuationRead + 1;
-    // Bodies between the two limits are skipped in step with the stream. A length beyond this
-    // one is no engine frame at all: the stream has lost its framing.
+    // Bodies between the two limits are skipped in step with the stream (a port-information
+    // reply keeps its leading bytes). A length beyond this one is no engine frame at all: the
+    // stream has lost its framing.
     static constexpr std::uint32_t kMaxPlausibleLength = 1u << 20;
 
     // Reads once from the source and hands complete frames to the sink. After Desynchronised the
@@ -56,6 +59,9 @@ private:
     bool readContinuation(ByteSource& source);
     Result drain(FrameSink& sink);
     bool takeHeader();
+    void startSkip(std::span<const std::uint8_t> available);
+    void keepLeading(std::span<const std::uint8_t> bytes);
+    void finishSkip(FrameSink& sink);
     int unconsumed() const { return fill_ - position_; }
 
     std::array<std::uint8_t, kBufferSize> buffer_{};
@@ -65,6 +71,10 @@ private:
     State state_ = State::ExpectHeader;
     FrameHeader current_{};
     std::uint32_t skipRemaining_ = 0;
+    // While a port-information reply is skipped, its leading bytes gather in data_.
+    bool keeping_ = false;
+    std::uint32_t kept_ = 0;
+    bool skipEnded_ = false;
 };
 
 }  // namespace quendra

@@ -1,5 +1,6 @@
 #include "text/Numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -25,6 +26,42 @@ std::size_t skipDigits(std::u16string_view text, std::size_t pos) {
     while (pos < text.size() && isDecimalDigit(text[pos]))
         ++pos;
     return pos;
+}
+
+// The power of ten of the first non-zero digit of a number already checked to have the form
+// [-]digits[.digits][(e|E)[sign]digits]: 2 for "123.4", -3 for "0.00123", 0 for "9e0". An exponent
+// too long for 64 bits is held near the limit; only the sign of the result matters to the caller.
+std::int64_t powerOfTenOfLeadingDigit(std::string_view number) {
+    constexpr std::int64_t kHeld = std::int64_t{1} << 40;
+    std::size_t pos = number.starts_with('-') ? 1 : 0;
+    std::int64_t power = 0;
+    bool seenNonZero = false;
+    for (; pos < number.size() && number[pos] >= '0' && number[pos] <= '9'; ++pos) {
+        if (seenNonZero)
+            ++power;
+        else
+            seenNonZero = number[pos] != '0';
+    }
+    if (pos < number.size() && number[pos] == '.') {
+        for (++pos; pos < number.size() && number[pos] >= '0' && number[pos] <= '9'; ++pos) {
+            if (!seenNonZero) {
+                --power;
+                seenNonZero = number[pos] != '0';
+            }
+        }
+    }
+    std::int64_t exponent = 0;
+    if (pos < number.size() && (number[pos] == 'e' || number[pos] == 'E')) {
+        ++pos;
+        bool negative = false;
+        if (pos < number.size() && (number[pos] == '+' || number[pos] == '-'))
+            negative = number[pos++] == '-';
+        for (; pos < number.size() && number[pos] >= '0' && number[pos] <= '9'; ++pos)
+            exponent = std::min<std::int64_t>(exponent * 10 + (number[pos] - '0'), kHeld);
+        if (negative)
+            exponent = -exponent;
+    }
+    return power + exponent;
 }
 
 }  // namespace
@@ -94,10 +131,10 @@ double readLeadingDouble(std::u16string_view text) {
     auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     (void)end;
     if (error == std::errc::result_out_of_range) {
-        // Only an exponent underflows; a long mantissa or a positive exponent overflows.
-        bool underflow = digits.find("e-") != std::string_view::npos ||
-                         digits.find("E-") != std::string_view::npos;
-        double magnitude = underflow ? 0.0 : HUGE_VAL;
+        // from_chars leaves the value alone here. Out of range means either beyond the largest
+        // double (about 1e308) or below the smallest (about 5e-324), so the power of ten of the
+        // leading digit tells which, however the text spreads its digits and exponent.
+        double magnitude = powerOfTenOfLeadingDigit(digits) < 0 ? 0.0 : HUGE_VAL;
         return digits.front() == '-' ? -magnitude : magnitude;
     }
     return value;
