@@ -73,7 +73,7 @@ void RadioLink::connectToDaemon() {
         fail(fromStd(radioFaultText(RadioFault::BadAddress)));
         return;
     }
-    dropSocket();
+    releaseSocket();
     socket_ = new QTcpSocket(this);
     connect(socket_, &QTcpSocket::connected, this, &RadioLink::onConnected);
     connect(socket_, &QTcpSocket::readyRead, this, &RadioLink::onReadyRead);
@@ -212,6 +212,10 @@ void RadioLink::dropSocket() {
     inFlight_.reset();
     reader_.reset();
     state_ = State::NotConnected;
+    releaseSocket();
+}
+
+void RadioLink::releaseSocket() {
     if (socket_ == nullptr)
         return;
     // Unhooked before it is aborted, so that its last signals never reach this link again.

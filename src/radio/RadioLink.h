@@ -68,7 +68,9 @@ private:
     void dropQueued(Purpose purpose);
     bool tunePending() const;
     void fail(const QString& status);
+    // Ends the connection and forgets everything queued on it.
     void dropSocket();
+    void releaseSocket();
     void setStatus(const QString& text);
 
     Settings& settings_;
