@@ -77,6 +77,12 @@ std::vector<SettingDescription> describeSettings() {
         {displayName(kColumnWidth.section, kColumnWidth.prefix) + u"<n>", columnWidths},
         describe(kColumnCount, false),
         {displayName(kColumnOrder.section, kColumnOrder.entry), u"natural"},
+        describe(kRadioEnabled, true),
+        describe(kRadioHost),
+        describe(kRadioPort, true),
+        describe(kCountryFile),
+        describe(kLocator),
+        describe(kExtraColumns),
     };
 }
 

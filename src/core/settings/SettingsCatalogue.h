@@ -76,6 +76,18 @@ inline constexpr SettingFamily kColumnWidth{kSpotList, u"Col"};
 inline constexpr std::array<int, 6> kDefaultColumnWidths{100, 100, 200, 80, 100, 100};
 inline constexpr BytesSetting kColumnOrder{kSpotList, u"ORDER"};
 
+// Extensions keep their values in sections of their own, so a settings file without them reads
+// exactly as before and every extension stays off.
+inline constexpr std::u16string_view kRadio = u"RADIO";
+inline constexpr IntSetting kRadioEnabled{kRadio, u"ENABLED", 0};
+inline constexpr TextSetting kRadioHost{kRadio, u"HOST", u"127.0.0.1"};
+inline constexpr IntSetting kRadioPort{kRadio, u"PORT", 4532};
+// Empty: a cty.dat in the user's data folder, else the one the system installed.
+inline constexpr TextSetting kCountryFile{u"DXCC", u"CTYFILE", u""};
+inline constexpr TextSetting kLocator{kStatus, u"LOCATOR", u""};
+// Titles of the optional list columns shown, comma-separated.
+inline constexpr TextSetting kExtraColumns{kSpotList, u"EXTRACOLUMNS", u""};
+
 }  // namespace setting
 
 // One line of the catalogue as a person reads it: the value's name ("STATUS/MYCALL", or
