@@ -9,7 +9,7 @@
 #include "settings/MemorySettings.h"
 #include "spots/Clock.h"
 #include "spots/SpotStore.h"
-#include "../tests/e2e/StandinServer.h"
+#include "../tests/support/StandinServer.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -8,7 +8,7 @@
 #include "settings/MemorySettings.h"
 #include "spots/SpotStore.h"
 #include "spots/ViewDxClusterFrame.h"
-#include "e2e/StandinServer.h"
+#include "support/StandinServer.h"
 #include "terminal/SendTerm.h"
 #include "terminal/TerminalWindow.h"
 

@@ -1,6 +1,6 @@
 // The stand-in engine and cluster node, run as real programs and spoken to over loopback sockets.
 
-#include "e2e/StandinServer.h"
+#include "support/StandinServer.h"
 #include "links/FrameHeader.h"
 
 #include <QRegularExpression>

@@ -6,6 +6,7 @@
 #include "links/NorrvelSocket.h"
 #include "platform/QtProfileSettings.h"
 #include "settings/MemorySettings.h"
+#include "support/ManualClock.h"
 #include "spots/ViewDxClusterFrame.h"
 #include "terminal/MonitorView.h"
 #include "terminal/SendTerm.h"
@@ -26,11 +27,6 @@ using namespace quendra;
 
 namespace {
 
-class FakeClock : public Clock {
-public:
-    SystemTime now() const override { return {2026, 12, 1, 7, 12, 0, 0, 0}; }
-};
-
 // A frame pointed at an engine port where nothing listens, so no test depends on a network.
 struct FrameFixture {
     explicit FrameFixture(Settings& settings) : frame(settings, clock, false) {
@@ -43,7 +39,7 @@ struct FrameFixture {
         frame.show();
         return QTest::qWaitForWindowExposed(&frame);
     }
-    FakeClock clock;
+    testing::ManualClock clock;
     CMainFrame frame;
 };
 
@@ -141,7 +137,7 @@ void MainFrameTest::resizingMovesOnlyTheActiveView() {
 void MainFrameTest::aHighResolutionStripPlacesTheViewBelowItsFullHeight() {
     MemorySettings settings;
     pointEngineAtClosedPort(settings);
-    FakeClock clock;
+    testing::ManualClock clock;
     CMainFrame frame(settings, clock, true);
     frame.resize(800, 600);
     QCOMPARE(frame.OnCreate(), 0);

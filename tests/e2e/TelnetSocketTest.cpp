@@ -344,4 +344,4 @@ void TelnetSocketLinkTest::destructionEndsTheSession() {
 }
 
 QTEST_MAIN(TelnetSocketLinkTest)
-#include "telnet_socket_link.moc"
+#include "TelnetSocketTest.moc"

@@ -334,4 +334,4 @@ void EngineSocketLinkTest::portOutOfRangeIsTriedAndGivenUp() {
 }
 
 QTEST_MAIN(EngineSocketLinkTest)
-#include "engine_socket_link.moc"
+#include "NorrvelSocketTest.moc"
