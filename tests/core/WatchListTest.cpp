@@ -104,7 +104,8 @@ INSTANTIATE_TEST_SUITE_P(Table, WatchEntryRefused,
                                          BadEntryCase{u"ZZ1AB modes=", "names nothing"},
                                          BadEntryCase{u"ZZ1AB bands=20m 40m", "not an option"},
                                          BadEntryCase{u"**", "every station"},
-                                         BadEntryCase{u"ZZ-1*", "only letters"}));
+                                         BadEntryCase{u"ZZ-1*", "only letters"},
+                                         BadEntryCase{u"ZZ1ABCDEFGHIJKLMNOPQRSTUVWXYZ0123*", "at most 31"}));
 
 TEST(WatchEntryParse, RefusesCountriesTheFileDoesNotKnow) {
     CountryLookup countries(*parseCountryFile("Zedland:  14:  28:  EU:  51.0:  -10.0:  -1.0:  ZZ:\n  ZZ;\n").file);

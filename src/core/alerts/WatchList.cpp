@@ -12,6 +12,8 @@ namespace quendra {
 namespace {
 
 constexpr std::size_t kMaxTargetLength = 100;
+// Keeps every literal run of a pattern countable in a 32-bit set of lengths.
+constexpr std::size_t kMaxPatternLength = 31;
 
 bool isBlank(char16_t ch) { return ch == u' ' || ch == u'\t'; }
 bool isLetter(char16_t ch) { return ch >= u'A' && ch <= u'Z'; }
@@ -81,6 +83,8 @@ std::string classifyTarget(std::u16string target, const CountryLookup* countries
     if (std::any_of(upper.begin(), upper.end(), isWildcard)) {
         if (!std::all_of(upper.begin(), upper.end(), [](char16_t ch) { return isCallCharacter(ch) || isWildcard(ch); }))
             return "a call pattern holds only letters, digits, '/', '*' and '?'";
+        if (upper.size() > kMaxPatternLength)
+            return "a call pattern has at most 31 characters";
         if (std::all_of(upper.begin(), upper.end(), [](char16_t ch) { return ch == u'*'; }))
             return "a pattern of '*' alone would match every station";
         entry.kind = WatchEntry::Kind::Pattern;
@@ -197,12 +201,21 @@ void WatchList::add(WatchEntry entry) {
     case WatchEntry::Kind::Call:
         calls_[entry.target].push_back(index);
         break;
-    case WatchEntry::Kind::Pattern:
-        if (isWildcard(entry.target.front()))
-            patternsAnyStart_.push_back(index);
-        else
-            patternsByFirst_[entry.target.front()].push_back(index);
+    case WatchEntry::Kind::Pattern: {
+        const std::u16string& pattern = entry.target;
+        const std::size_t firstWildcard = pattern.find_first_of(u"*?");
+        const std::size_t lastWildcard = pattern.find_last_of(u"*?");
+        if (firstWildcard > 0) {
+            patternsByStart_[pattern.substr(0, firstWildcard)].push_back(index);
+            startLengths_ |= 1u << firstWildcard;
+        } else if (lastWildcard + 1 < pattern.size()) {
+            patternsByEnd_[pattern.substr(lastWildcard + 1)].push_back(index);
+            endLengths_ |= 1u << (pattern.size() - lastWildcard - 1);
+        } else {
+            patternsAnywhere_.push_back(index);
+        }
         break;
+    }
     case WatchEntry::Kind::Country:
         countries_[narrowed(entry.target)].push_back(index);
         break;
@@ -229,6 +242,25 @@ void WatchList::consider(const Bucket& bucket, const SpotFacts& facts, int& best
     }
 }
 
+void WatchList::considerPatterns(const SpotFacts& facts, int& best) const {
+    const std::u16string_view station = facts.station;
+    // No literal run of a pattern is longer than the pattern itself.
+    const std::size_t longest = std::min(station.size(), kMaxPatternLength);
+    for (std::size_t length = 1; startLengths_ != 0 && length <= longest; ++length) {
+        if ((startLengths_ & (1u << length)) != 0) {
+            if (auto found = patternsByStart_.find(station.substr(0, length)); found != patternsByStart_.end())
+                consider(found->second, facts, best);
+        }
+    }
+    for (std::size_t length = 1; endLengths_ != 0 && length <= longest; ++length) {
+        if ((endLengths_ & (1u << length)) != 0) {
+            if (auto found = patternsByEnd_.find(station.substr(station.size() - length)); found != patternsByEnd_.end())
+                consider(found->second, facts, best);
+        }
+    }
+    consider(patternsAnywhere_, facts, best);
+}
+
 int WatchList::firstMatch(const SpotFacts& facts) const {
     int best = -1;
     const std::u16string_view station = facts.station;
@@ -241,18 +273,14 @@ int WatchList::firstMatch(const SpotFacts& facts) const {
             while (start <= station.size()) {
                 const std::size_t slash = std::min(station.find(u'/', start), station.size());
                 if (slash - start >= 3) {
-                    if (auto found = calls_.find(std::u16string(station.substr(start, slash - start))); found != calls_.end())
+                    if (auto found = calls_.find(station.substr(start, slash - start)); found != calls_.end())
                         consider(found->second, facts, best);
                 }
                 start = slash + 1;
             }
         }
     }
-    if (!patternsByFirst_.empty() && !station.empty()) {
-        if (auto found = patternsByFirst_.find(station.front()); found != patternsByFirst_.end())
-            consider(found->second, facts, best);
-    }
-    consider(patternsAnyStart_, facts, best);
+    considerPatterns(facts, best);
     if (!facts.country.empty() && !countries_.empty()) {
         if (auto found = countries_.find(std::string_view(facts.country)); found != countries_.end())
             consider(found->second, facts, best);

@@ -79,17 +79,28 @@ private:
         bool operator()(std::string_view a, std::string_view b) const;
     };
     using Bucket = std::vector<int>;
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::u16string_view text) const { return std::hash<std::u16string_view>{}(text); }
+    };
+    using TextIndex = std::unordered_map<std::u16string, Bucket, TextHash, std::equal_to<>>;
 
     void consider(const Bucket& bucket, const SpotFacts& facts, int& best) const;
+    void considerPatterns(const SpotFacts& facts, int& best) const;
 
     std::vector<WatchEntry> entries_;
-    std::unordered_map<std::u16string, Bucket> calls_;
+    TextIndex calls_;
     std::unordered_map<std::string, Bucket, CaseFreeHash, CaseFreeEqual> countries_;
     std::array<Bucket, 8> continents_;
-    // Patterns by their first character when it is a letter or digit; the rest start with a
-    // wildcard and are tried for every call.
-    std::unordered_map<char16_t, Bucket> patternsByFirst_;
-    Bucket patternsAnyStart_;
+    // Patterns by the letters before their first wildcard ("ZZ1" of "ZZ1*"), probed with each
+    // beginning of the call; those that start with a wildcard by the letters after their last
+    // ("/P" of "*/P"), probed with each ending. Only a pattern with neither ("*AB*") is tried for
+    // every call.
+    TextIndex patternsByStart_;
+    TextIndex patternsByEnd_;
+    std::uint32_t startLengths_ = 0;  // bit n: some pattern begins with n letters
+    std::uint32_t endLengths_ = 0;
+    Bucket patternsAnywhere_;
 };
 
 struct WatchList::Loaded {
