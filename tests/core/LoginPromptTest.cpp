@@ -38,6 +38,8 @@ INSTANTIATE_TEST_SUITE_P(
                     PromptCase{"CutAcrossReads", {u"Welcome\r\nlo", u"gIN", u":"}, 2},
                     PromptCase{"CallWithLineEnd", {u"Your CALL:\r\n"}, 0},
                     PromptCase{"PleaseEnterYourCall", {u"Please enter your call", u"sign please\r\n"}, 0},
+                    PromptCase{"LongRequestLine",
+                               {u"Please enter your call sign, or NEW to register as a new user of this node: "}, 0},
                     PromptCase{"CallsignAndBell", {u"Callsign: \a"}, 0},
                     PromptCase{"OnlyOncePerConnection", {u"login: ", u"\r\nlogin: "}, 0},
                     PromptCase{"GreetingIsNoPrompt", {u"Last login: Mon Dec  7 12:00\r\n", u"ZZ9NODE>"}, -1},

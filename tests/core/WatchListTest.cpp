@@ -143,7 +143,7 @@ TEST(WatchList, LoadsUpToTheFirstGapReportingBadEntries) {
     settings.WriteProfileString(u"ALERTS", u"WATCH4", u"ZZ2CD");  // after the gap: not read
     const WatchList::Loaded loaded = WatchList::load(settings);
     EXPECT_EQ(loaded.list.size(), 2);
-    EXPECT_EQ(loaded.texts, (std::vector<std::u16string>{u"ZZ1AB", u"EU"}));
+    EXPECT_EQ(loaded.texts, (std::vector<std::u16string>{u"ZZ1AB", u"ZZ1AB bands=11m", u"EU"}));
     ASSERT_EQ(loaded.problems.size(), 1u);
     EXPECT_EQ(loaded.problems[0].index, 1);
 

@@ -298,11 +298,10 @@ WatchList::Loaded WatchList::load(Settings& settings, const CountryLookup* count
         if (trimBlanks(text).empty())
             break;
         WatchEntryResult result = parseWatchEntry(text, countries);
-        if (!result.entry) {
+        if (result.entry)
+            loaded.list.add(std::move(*result.entry));
+        else
             loaded.problems.push_back({n, std::move(result.error)});
-            continue;
-        }
-        loaded.list.add(std::move(*result.entry));
         loaded.texts.push_back(text);
     }
     return loaded;

@@ -64,7 +64,7 @@ public:
     };
     struct Loaded;
     // Reads ALERTS\WATCH0, WATCH1, ... up to the first missing or empty value; a refused entry is
-    // reported and skipped, the others still load.
+    // reported and left out of the list, the others still load.
     static Loaded load(Settings& settings, const CountryLookup* countries = nullptr);
     // Writes the texts as WATCH0 ... and empties the values after them that a longer list left.
     static void save(Settings& settings, std::span<const std::u16string> texts);
@@ -105,8 +105,10 @@ private:
 
 struct WatchList::Loaded {
     WatchList list;
-    std::vector<std::u16string> texts;  // the accepted entries' texts, in order
-    std::vector<Problem> problems;
+    // Every stored text, refused ones included, so that saving the list back loses nothing the
+    // user wrote; the list holds the accepted ones in the same order.
+    std::vector<std::u16string> texts;
+    std::vector<Problem> problems;  // index: into texts
 };
 
 }  // namespace quendra

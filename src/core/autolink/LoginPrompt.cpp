@@ -24,7 +24,7 @@ bool LoginPrompt::lineIsPrompt() const {
         if (line.ends_with(ending))
             return true;
     }
-    return line.find(kRequest) != std::u16string_view::npos;
+    return false;
 }
 
 bool LoginPrompt::feed(std::u16string_view received) {
@@ -45,6 +45,12 @@ bool LoginPrompt::feed(std::u16string_view received) {
         if (tail_.size() == kTailLength)
             tail_.erase(0, kTailLength / 2);
         tail_ += asciiLower(ch);
+        // Checked as it arrives: a long request line would push its start out of the tail.
+        if (tail_.ends_with(kRequest)) {
+            answered_ = true;
+            tail_.clear();
+            return true;
+        }
     }
     // The first prompt waits for the answer without a line end.
     if (lineIsPrompt()) {
