@@ -83,6 +83,22 @@ std::vector<SettingDescription> describeSettings() {
         describe(kCountryFile),
         describe(kLocator),
         describe(kExtraColumns),
+        describe(kFilterBands),
+        describe(kFilterModes),
+        describe(kFilterContinents),
+        describe(kFilterSpotterContinents),
+        describe(kFilterSkimmers, true),
+        describe(kFilterText),
+        describe(kFilterBarShown, true),
+        describe(kCollapseRepeats, true),
+        {displayName(kWatchEntry.section, kWatchEntry.prefix) + u"<n>", u"empty"},
+        describe(kAlertNotify, true),
+        describe(kAlertSound, true),
+        describe(kAutoLogin, true),
+        describe(kAutoLoginCommands),
+        describe(kAutoReconnect, true),
+        describe(kAutoEngineReconnect, true),
+        describe(kReadSpotListings, true),
     };
 }
 

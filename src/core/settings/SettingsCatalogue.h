@@ -88,6 +88,31 @@ inline constexpr TextSetting kLocator{kStatus, u"LOCATOR", u""};
 // Titles of the optional list columns shown, comma-separated.
 inline constexpr TextSetting kExtraColumns{kSpotList, u"EXTRACOLUMNS", u""};
 
+// The filter bar. Lists are comma-separated names; an empty list restricts nothing.
+inline constexpr std::u16string_view kFilters = u"FILTERS";
+inline constexpr TextSetting kFilterBands{kFilters, u"BANDS", u""};
+inline constexpr TextSetting kFilterModes{kFilters, u"MODES", u""};
+inline constexpr TextSetting kFilterContinents{kFilters, u"CONTINENTS", u""};
+inline constexpr TextSetting kFilterSpotterContinents{kFilters, u"SPOTTER_CONTINENTS", u""};
+inline constexpr IntSetting kFilterSkimmers{kFilters, u"SKIMMER", 1};
+inline constexpr TextSetting kFilterText{kFilters, u"TEXT", u""};
+inline constexpr IntSetting kFilterBarShown{kFilters, u"SHOWN", 0};
+inline constexpr IntSetting kCollapseRepeats{kFilters, u"COLLAPSE", 0};
+
+// Watched stations: one entry a value, ending at the first missing or empty one.
+inline constexpr std::u16string_view kAlerts = u"ALERTS";
+inline constexpr SettingFamily kWatchEntry{kAlerts, u"WATCH"};
+inline constexpr IntSetting kAlertNotify{kAlerts, u"NOTIFY", 1};
+inline constexpr IntSetting kAlertSound{kAlerts, u"SOUND", 0};
+
+// Unattended links. COMMANDS holds one command a line, sent after the login.
+inline constexpr std::u16string_view kAutoLink = u"AUTOLINK";
+inline constexpr IntSetting kAutoLogin{kAutoLink, u"LOGIN", 0};
+inline constexpr TextSetting kAutoLoginCommands{kAutoLink, u"COMMANDS", u""};
+inline constexpr IntSetting kAutoReconnect{kAutoLink, u"RECONNECT", 0};
+inline constexpr IntSetting kAutoEngineReconnect{kAutoLink, u"ENGINE_RECONNECT", 0};
+inline constexpr IntSetting kReadSpotListings{kAutoLink, u"LISTINGS", 0};
+
 }  // namespace setting
 
 // One line of the catalogue as a person reads it: the value's name ("STATUS/MYCALL", or
