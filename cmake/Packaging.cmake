@@ -43,14 +43,14 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The first line of the control file's Description is the summary above; cpack indents these lines.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "DX cluster client for amateur radio operators
- Quendra follows DX spots two ways at once: over a telnet connection to a DX
- cluster node, and through a packet-radio engine reached over TCP, whose
- monitored AX.25 frames it shows. It recognises spot announcements in both
- streams, drops duplicates, ages spots out and lists them under a band tree.
- .
- The package also carries two stand-in servers, a packet-radio engine and a
- cluster node, that listen on 127.0.0.1 only, for demos and tests.")
+    "Quendra follows DX spots two ways at once: over a telnet connection to a DX
+cluster node, and through a packet-radio engine reached over TCP, whose
+monitored AX.25 frames it shows. It recognises spot announcements in both
+streams, drops duplicates, ages spots out and lists them under a band tree.
+
+The package also carries two stand-in servers, a packet-radio engine and a
+cluster node, that listen on 127.0.0.1 only, for demos and tests.")
 
 include(CPack)
