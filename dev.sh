@@ -11,7 +11,8 @@ cd "$(dirname "$0")"
 BUILD_DIR=${QUENDRA_BUILD_DIR:-build}
 PACKAGES=(build-essential cmake ninja-build ccache pkg-config qt6-base-dev qt6-base-dev-tools
           libgl-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-apps imagemagick
-          clang libclang-rt-14-dev dbus at-spi2-core python3-pyatspi hamradio-files libhamlib-utils)
+          clang libclang-rt-14-dev dbus at-spi2-core python3-pyatspi hamradio-files libhamlib-utils
+          desktop-file-utils)
 
 say() { printf '==> %s\n' "$*"; }
 

@@ -255,6 +255,7 @@ EngineOptions parseOptions(const QCoreApplication& app) {
         "Stand-in packet-radio engine for demos and tests. Listens on 127.0.0.1 only and prints\n"
         "\"listening on 127.0.0.1:<port>\" once ready."));
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addOptions({
         option("port", "TCP port to listen on, 0 for any free one.", "N", "8000"),
         option("ports", "Radio ports reported to the 'G' request (1 to 99).", "N", "2"),
@@ -307,6 +308,7 @@ EngineOptions parseOptions(const QCoreApplication& app) {
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quendra_engine_standin"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUENDRA_VERSION));
     EngineStandin engine(parseOptions(app));
     quitOnTerminationSignals(app);
     if (!engine.listen())

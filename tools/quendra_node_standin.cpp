@@ -270,6 +270,7 @@ NodeOptions parseOptions(const QCoreApplication& app) {
         "Stand-in DX cluster node for demos and tests. Listens on 127.0.0.1 only and prints\n"
         "\"listening on 127.0.0.1:<port>\" once ready."));
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addOptions({
         option("port", "TCP port to listen on, 0 for any free one.", "N", "7300"),
         option("node-call", "The node's own call sign.", "CALL", "ZZ0NODE"),
@@ -310,6 +311,7 @@ NodeOptions parseOptions(const QCoreApplication& app) {
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quendra_node_standin"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUENDRA_VERSION));
     NodeStandin node(parseOptions(app));
     quitOnTerminationSignals(app);
     if (!node.listen())
