@@ -1,18 +1,23 @@
 #include "spots/SpotListModel.h"
 
+#include "dxcc/LocationText.h"
+#include "platform/QtText.h"
 #include "spots/SpotStore.h"
+
+#include <QFont>
 
 namespace quendra {
 namespace {
 
-QString toQString(const std::u16string& text) {
-    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
-}
-
 Qt::Alignment alignmentOf(int column) {
-    if (column == SpotListModel::Frequency)
+    if (column == SpotListModel::Frequency || column == SpotListModel::columnOf(ExtraColumn::CqZone) ||
+        column == SpotListModel::columnOf(ExtraColumn::Age))
         return Qt::AlignRight | Qt::AlignVCenter;
     return Qt::AlignLeft | Qt::AlignVCenter;
+}
+
+QString latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 }  // namespace
@@ -23,12 +28,19 @@ void SpotListModel::setStore(const SpotStore* store) {
     beginResetModel();
     store_ = store;
     rows_.clear();
+    markedRow_ = -1;
     endResetModel();
+}
+
+void SpotListModel::setLocationTips(bool on, std::string homeLocator) {
+    locationTips_ = on;
+    homeLocator_ = std::move(homeLocator);
 }
 
 void SpotListModel::setRows(std::vector<int> storeIndexes) {
     beginResetModel();
     rows_ = std::move(storeIndexes);
+    markedRow_ = -1;
     endResetModel();
 }
 
@@ -40,22 +52,55 @@ int SpotListModel::appendRow(int storeIndex) {
     return row;
 }
 
+void SpotListModel::setMarkedRow(int row) {
+    if (row == markedRow_)
+        return;
+    const int before = std::exchange(markedRow_, row);
+    for (int changed : {before, row}) {
+        if (changed >= 0 && changed < rowCount())
+            emit dataChanged(index(changed, 0), index(changed, kAllColumns - 1), {Qt::FontRole});
+    }
+}
+
+void SpotListModel::refreshAges() {
+    const int column = columnOf(ExtraColumn::Age);
+    if (rowCount() > 0)
+        emit dataChanged(index(0, column), index(rowCount() - 1, column), {Qt::DisplayRole});
+}
+
 int SpotListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(rows_.size());
 }
 
 int SpotListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : ColumnCount;
+    return parent.isValid() ? 0 : kAllColumns;
 }
 
 QVariant SpotListModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rowCount() || index.column() >= ColumnCount)
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= kAllColumns)
         return {};
-    if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(alignmentOf(index.column()));
-    if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
+    const int storeIndex = rows_[static_cast<std::size_t>(index.row())];
+    switch (role) {
+    case Qt::TextAlignmentRole: return QVariant::fromValue(alignmentOf(index.column()));
+    case Qt::DisplayRole: return cellText(storeIndex, index.column());
+    case Qt::ToolTipRole: return tooltip(storeIndex, index.column());
+    case Qt::FontRole:
+        if (index.row() == markedRow_) {
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
         return {};
-    return cellText(rows_[static_cast<std::size_t>(index.row())], index.column());
+    default: return {};
+    }
+}
+
+QVariant SpotListModel::tooltip(int storeIndex, int column) const {
+    const QVariant cell = cellText(storeIndex, column);
+    if (!locationTips_ || !countries_ || !cell.isValid())
+        return cell;
+    const QString where = toQString(locationText(store_->spotAt(storeIndex).station, *countries_, homeLocator_));
+    return where.isEmpty() ? cell : QVariant(cell.toString() + QLatin1Char('\n') + where);
 }
 
 QVariant SpotListModel::cellText(int storeIndex, int column) const {
@@ -70,12 +115,37 @@ QVariant SpotListModel::cellText(int storeIndex, int column) const {
     case Gmt: return toQString(spot.gmt);
     case Author: return toQString(spot.author);
     case DxNode: return toQString(spot.dxNode);
-    default: return {};
+    default: return extraText(storeIndex, static_cast<ExtraColumn>(column - ColumnCount));
     }
 }
 
+QVariant SpotListModel::extraText(int storeIndex, ExtraColumn column) const {
+    const SpotDetails& details = store_->detailsAt(storeIndex);
+    switch (column) {
+    case ExtraColumn::Country: return countryName(details.dxEntity);
+    case ExtraColumn::Continent: return latin1(continentCode(details.dxContinent));
+    case ExtraColumn::CqZone: return details.cqZone > 0 ? QVariant(int(details.cqZone)) : QVariant();
+    case ExtraColumn::Mode: return details.mode == Mode::Unknown ? QString() : latin1(modeName(details.mode));
+    case ExtraColumn::Age: {
+        if (!nowSeconds_)
+            return {};
+        const std::int64_t age = nowSeconds_() - secondsSince1970(store_->spotAt(storeIndex).received);
+        return QVariant(static_cast<qlonglong>(std::max<std::int64_t>(0, age) / 60));
+    }
+    case ExtraColumn::SpotterCountry: return countryName(details.spotterEntity);
+    case ExtraColumn::SpotterContinent: return latin1(continentCode(details.spotterContinent));
+    }
+    return {};
+}
+
+QString SpotListModel::countryName(int entity) const {
+    if (!countries_ || entity < 0 || static_cast<std::size_t>(entity) >= countries_->entities().size())
+        return {};
+    return QString::fromStdString(countries_->entities()[static_cast<std::size_t>(entity)].name);
+}
+
 QVariant SpotListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
+    if (orientation != Qt::Horizontal || section < 0 || section >= kAllColumns)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(alignmentOf(section));
@@ -83,7 +153,9 @@ QVariant SpotListModel::headerData(int section, Qt::Orientation orientation, int
         return {};
     static const char* const kTitles[ColumnCount] = {"Station", "Frequency", "Info",
                                                      "GMT",     "Author",    "DX-Node"};
-    return QString::fromLatin1(kTitles[section]);
+    if (section < ColumnCount)
+        return QString::fromLatin1(kTitles[section]);
+    return toQString(extraColumnTitle(static_cast<ExtraColumn>(section - ColumnCount)));
 }
 
 Qt::ItemFlags SpotListModel::flags(const QModelIndex& index) const {

@@ -1,29 +1,48 @@
 #pragma once
 
+#include "spots/ExtraColumns.h"
+
 #include <QAbstractTableModel>
 
+#include <functional>
+#include <string>
 #include <vector>
 
 namespace quendra {
 
+class CountryLookup;
 class SpotStore;
 
 // The cluster list as a thin model over the spot store: each row holds a store index and its
 // cells are read from the store whenever they are drawn, so no spot text is ever copied here.
 // The rows must be refilled after the store has expired records, since indexes then shift.
+// The six classic columns come first; the optional ones follow, hidden by the view until asked for.
 class SpotListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum Column { Station, Frequency, Info, Gmt, Author, DxNode, ColumnCount };
+    static constexpr int kAllColumns = ColumnCount + kExtraColumnCount;
+    static int columnOf(ExtraColumn column) { return ColumnCount + static_cast<int>(column); }
 
     explicit SpotListModel(QObject* parent = nullptr);
 
     void setStore(const SpotStore* store);
+    // Names countries in the optional columns; not owned.
+    void setCountries(const CountryLookup* countries) { countries_ = countries; }
+    // The time now in seconds since 1970, for the age column.
+    void setClock(std::function<std::int64_t()> nowSeconds) { nowSeconds_ = std::move(nowSeconds); }
+    // Adds where the station is to each row's tooltip, from this locator when it is valid.
+    void setLocationTips(bool on, std::string homeLocator);
     // Replaces every row; the store indexes must stand in arrival order.
     void setRows(std::vector<int> storeIndexes);
     // Adds one row at the end and returns its row number.
     int appendRow(int storeIndex);
     int storeIndexAt(int row) const { return rows_.at(static_cast<std::size_t>(row)); }
+    // The row drawn as the one nearest the radio's frequency; -1 for none.
+    void setMarkedRow(int row);
+    int markedRow() const { return markedRow_; }
+    // Tells the views that the ages have moved on.
+    void refreshAges();
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -34,9 +53,17 @@ public:
 
 private:
     QVariant cellText(int storeIndex, int column) const;
+    QVariant extraText(int storeIndex, ExtraColumn column) const;
+    QString countryName(int entity) const;
+    QVariant tooltip(int storeIndex, int column) const;
 
     const SpotStore* store_ = nullptr;
+    const CountryLookup* countries_ = nullptr;
+    std::function<std::int64_t()> nowSeconds_;
+    bool locationTips_ = false;
+    std::string homeLocator_;
     std::vector<int> rows_;  // one per listed spot; bounded by the store's own size
+    int markedRow_ = -1;
 };
 
 }  // namespace quendra

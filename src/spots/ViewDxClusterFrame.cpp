@@ -11,11 +11,14 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QMenu>
+#include <QTimer>
 #include <QSplitter>
 #include <QTableView>
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <utility>
 
@@ -44,6 +47,7 @@ ViewDxClusterFrame::ViewDxClusterFrame(Settings& settings, QWidget* parent)
     buildList();
     restoreTreeWidth();
     restoreColumns();
+    restoreExtraColumns();
     nameForAssistiveTools();
     // Picking the view's tab puts the focus in the band tree; Tab moves on to the list.
     setFocusProxy(tree_);
@@ -94,6 +98,20 @@ void ViewDxClusterFrame::buildList() {
     header->setMinimumSectionSize(0);
     header->setStretchLastSection(false);
     header->setHighlightSections(false);
+    // The header's menu shows and hides the optional columns; the list's menu offers the row
+    // commands. Both appear only when asked for.
+    header->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(header, &QWidget::customContextMenuRequested, this, &ViewDxClusterFrame::showHeaderMenu);
+    list_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list_, &QWidget::customContextMenuRequested, this, &ViewDxClusterFrame::showRowMenu);
+    connect(list_, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
+        if (index.isValid())
+            emit spotActivated(model_->storeIndexAt(index.row()));
+    });
+    rowMenu_ = new QMenu(tr("Spot"), this);
+    ageTimer_ = new QTimer(this);
+    ageTimer_->setInterval(30'000);
+    connect(ageTimer_, &QTimer::timeout, model_, &SpotListModel::refreshAges);
 }
 
 void ViewDxClusterFrame::restoreTreeWidth() {
@@ -156,14 +174,18 @@ void ViewDxClusterFrame::saveSplitter() {
 
 void ViewDxClusterFrame::saveColumns() {
     const QHeaderView* header = list_->horizontalHeader();
-    const int count = header->count();
+    const int count = SpotListModel::ColumnCount;
     writeSetting(settings_, setting::kColumnCount, count);
     std::vector<int> order;
-    for (int column = 0; column < count; ++column) {
+    for (int column = 0; column < count; ++column)
         settings_.WriteProfileInt(setting::kColumnWidth.section, columnEntry(column), header->sectionSize(column));
-        order.push_back(header->logicalIndex(column));
+    // The classic columns in their order on screen; optional columns between them are skipped.
+    for (int visual = 0; visual < header->count(); ++visual) {
+        if (const int logical = header->logicalIndex(visual); logical < count)
+            order.push_back(logical);
     }
     writeSetting(settings_, setting::kColumnOrder, encodeColumnOrder(order));
+    saveExtraColumns();
 }
 
 void ViewDxClusterFrame::setSpotStore(SpotStore* store) {
@@ -223,6 +245,8 @@ QString ViewDxClusterFrame::selectedSpotsText() const {
     for (const QModelIndex& row : rows) {
         QStringList cells;
         for (int visual = 0; visual < header->count(); ++visual) {
+            if (header->isSectionHidden(header->logicalIndex(visual)))
+                continue;
             const QModelIndex cell = model_->index(row.row(), header->logicalIndex(visual));
             cells << model_->data(cell, Qt::DisplayRole).toString();
         }
@@ -235,6 +259,113 @@ void ViewDxClusterFrame::copySelectedSpots() const {
     const QString text = selectedSpotsText();
     if (!text.isEmpty())
         QGuiApplication::clipboard()->setText(text);
+}
+
+// --- Optional columns and row commands ---------------------------------------------------------
+
+void ViewDxClusterFrame::restoreExtraColumns() {
+    QHeaderView* header = list_->horizontalHeader();
+    for (int i = 0; i < kExtraColumnCount; ++i)
+        header->hideSection(SpotListModel::columnOf(static_cast<ExtraColumn>(i)));
+    const std::u16string shown = readSetting(settings_, setting::kExtraColumns);
+    extrasConfigured_ = !shown.empty();
+    const std::vector<ExtraColumn> columns = parseExtraColumns(shown);
+    const std::vector<int> widths = parseWidthList(readSetting(settings_, setting::kExtraColumnWidths));
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const int logical = SpotListModel::columnOf(columns[i]);
+        header->showSection(logical);
+        header->moveSection(header->visualIndex(logical), header->count() - 1);
+        if (i < widths.size() && widths[i] >= 0)
+            header->resizeSection(logical, widths[i]);
+    }
+    updateAgeTimer();
+}
+
+void ViewDxClusterFrame::saveExtraColumns() {
+    if (!extrasConfigured_)
+        return;
+    const std::vector<ExtraColumn> columns = shownExtraColumns();
+    std::vector<int> widths;
+    for (ExtraColumn column : columns)
+        widths.push_back(list_->horizontalHeader()->sectionSize(SpotListModel::columnOf(column)));
+    writeSetting(settings_, setting::kExtraColumns, extraColumnsText(columns));
+    writeSetting(settings_, setting::kExtraColumnWidths, widthListText(widths));
+}
+
+std::vector<ExtraColumn> ViewDxClusterFrame::shownExtraColumns() const {
+    const QHeaderView* header = list_->horizontalHeader();
+    std::vector<ExtraColumn> columns;
+    for (int visual = 0; visual < header->count(); ++visual) {
+        const int logical = header->logicalIndex(visual);
+        if (logical >= SpotListModel::ColumnCount && !header->isSectionHidden(logical))
+            columns.push_back(static_cast<ExtraColumn>(logical - SpotListModel::ColumnCount));
+    }
+    return columns;
+}
+
+void ViewDxClusterFrame::setExtraColumnShown(ExtraColumn column, bool shown) {
+    QHeaderView* header = list_->horizontalHeader();
+    const int logical = SpotListModel::columnOf(column);
+    if (header->isSectionHidden(logical) == !shown)
+        return;
+    extrasConfigured_ = true;
+    header->setSectionHidden(logical, !shown);
+    if (shown && header->sectionSize(logical) < 20)
+        header->resizeSection(logical, 90);
+    updateAgeTimer();
+    emit extraColumnsChanged();
+}
+
+void ViewDxClusterFrame::showHeaderMenu(const QPoint& at) {
+    QMenu menu(tr("Columns"), this);
+    const QHeaderView* header = list_->horizontalHeader();
+    for (int i = 0; i < kExtraColumnCount; ++i) {
+        const auto column = static_cast<ExtraColumn>(i);
+        QAction* toggle = menu.addAction(toQString(extraColumnTitle(column)));
+        toggle->setCheckable(true);
+        toggle->setChecked(!header->isSectionHidden(SpotListModel::columnOf(column)));
+        connect(toggle, &QAction::toggled, this, [this, column](bool on) { setExtraColumnShown(column, on); });
+    }
+    menu.exec(list_->horizontalHeader()->viewport()->mapToGlobal(at));
+}
+
+void ViewDxClusterFrame::addRowAction(QAction* action) { rowMenu_->addAction(action); }
+
+void ViewDxClusterFrame::showRowMenu(const QPoint& at) {
+    if (rowMenu_->isEmpty())
+        return;
+    rowMenu_->exec(list_->viewport()->mapToGlobal(at));
+}
+
+int ViewDxClusterFrame::currentStoreIndex() const {
+    const QModelIndex current = list_->currentIndex();
+    return current.isValid() ? model_->storeIndexAt(current.row()) : -1;
+}
+
+// The list holds at most what the store holds, and this runs once a second while a radio reports.
+void ViewDxClusterFrame::markNearest(double kHz) {
+    int nearest = -1;
+    double bestDistance = 0;
+    if (store_ && kHz > 0) {
+        for (int row = 0; row < model_->rowCount(); ++row) {
+            const double distance = std::abs(store_->frequencyKHzAt(model_->storeIndexAt(row)) - kHz);
+            if (nearest < 0 || distance <= bestDistance) {
+                nearest = row;
+                bestDistance = distance;
+            }
+        }
+    }
+    model_->setMarkedRow(nearest);
+}
+
+// Ages move on by themselves only while their column is shown: nothing wakes the program for them
+// otherwise.
+void ViewDxClusterFrame::updateAgeTimer() {
+    const bool ageShown = !list_->horizontalHeader()->isSectionHidden(SpotListModel::columnOf(ExtraColumn::Age));
+    if (ageShown && !ageTimer_->isActive())
+        ageTimer_->start();
+    else if (!ageShown)
+        ageTimer_->stop();
 }
 
 }  // namespace quendra

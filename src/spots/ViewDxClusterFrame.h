@@ -1,10 +1,16 @@
 #pragma once
 
 #include "spots/BandRange.h"
+#include "spots/ExtraColumns.h"
 
 #include <QWidget>
 
+#include <vector>
+
+class QAction;
+class QMenu;
 class QSplitter;
+class QTimer;
 class QTableView;
 class QTreeWidget;
 
@@ -40,6 +46,22 @@ public:
     QTreeWidget* bandTree() const { return tree_; }
     QTableView* spotList() const { return list_; }
     QSplitter* splitter() const { return splitter_; }
+    SpotListModel& model() const { return *model_; }
+
+    // The optional columns shown, in their order on screen.
+    std::vector<ExtraColumn> shownExtraColumns() const;
+    void setExtraColumnShown(ExtraColumn column, bool shown);
+    // Commands offered in the list's context menu; they act on the current row.
+    void addRowAction(QAction* action);
+    // The store index of the current row, or -1.
+    int currentStoreIndex() const;
+    // Draws the listed spot nearest to this frequency as marked; 0 clears the mark.
+    void markNearest(double kHz);
+
+signals:
+    // A row was activated (double-click or Enter): the spot at this store index.
+    void spotActivated(int storeIndex);
+    void extraColumnsChanged();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -53,6 +75,11 @@ private:
     QString selectedBandName() const;
     void saveSplitter();
     void saveColumns();
+    void restoreExtraColumns();
+    void saveExtraColumns();
+    void showHeaderMenu(const QPoint& at);
+    void showRowMenu(const QPoint& at);
+    void updateAgeTimer();
 
     Settings& settings_;
     SpotStore* store_ = nullptr;
@@ -61,6 +88,11 @@ private:
     QTreeWidget* tree_ = nullptr;
     QTableView* list_ = nullptr;
     SpotListModel* model_ = nullptr;
+    QMenu* rowMenu_ = nullptr;
+    QTimer* ageTimer_ = nullptr;
+    // Whether the optional columns were ever set: only then are they written back, so a settings
+    // file of a program without them gets exactly the values it always got.
+    bool extrasConfigured_ = false;
     int treeWidth_ = 0;        // the width asked for, until the splitter has been laid out
     bool everShown_ = false;
     bool layoutSaved_ = false;

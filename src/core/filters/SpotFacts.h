@@ -3,6 +3,7 @@
 #include "dxcc/Continent.h"
 #include "modes/Mode.h"
 #include "spots/Spot.h"
+#include "spots/SpotDetails.h"
 
 #include <cstdint>
 #include <string>
@@ -33,5 +34,20 @@ bool isSkimmerSpot(std::u16string_view spotter, std::u16string_view comment);
 SpotFacts resolveSpotFacts(std::u16string_view station, std::u16string_view spotter, double kHz,
                            std::u16string_view comment, const CountryLookup& countries);
 SpotFacts resolveSpotFacts(const Spot& spot, double kHz, const CountryLookup& countries);
+
+// The compact form kept with every stored spot, and the facts made from it again on demand.
+SpotDetails resolveSpotDetails(std::u16string_view station, std::u16string_view spotter, double kHz,
+                               std::u16string_view comment, const CountryLookup& countries);
+SpotFacts factsOf(const Spot& spot, const SpotDetails& details, const CountryLookup& countries);
+
+// Resolves every stored spot through one country lookup, which must outlive it.
+class CountryResolver : public SpotResolver {
+public:
+    explicit CountryResolver(const CountryLookup& countries) : countries_(countries) {}
+    SpotDetails resolve(const Spot& spot, double kHz) const override;
+
+private:
+    const CountryLookup& countries_;
+};
 
 }  // namespace quendra

@@ -83,6 +83,7 @@ std::vector<SettingDescription> describeSettings() {
         describe(kCountryFile),
         describe(kLocator),
         describe(kExtraColumns),
+        describe(kExtraColumnWidths),
         describe(kFilterBands),
         describe(kFilterModes),
         describe(kFilterContinents),

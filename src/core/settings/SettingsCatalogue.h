@@ -87,6 +87,8 @@ inline constexpr TextSetting kCountryFile{u"DXCC", u"CTYFILE", u""};
 inline constexpr TextSetting kLocator{kStatus, u"LOCATOR", u""};
 // Titles of the optional list columns shown, comma-separated.
 inline constexpr TextSetting kExtraColumns{kSpotList, u"EXTRACOLUMNS", u""};
+// Their widths, comma-separated, in the same order.
+inline constexpr TextSetting kExtraColumnWidths{kSpotList, u"EXTRAWIDTHS", u""};
 
 // The filter bar. Lists are comma-separated names; an empty list restricts nothing.
 inline constexpr std::u16string_view kFilters = u"FILTERS";

@@ -19,6 +19,7 @@ struct StoredSpot {
     std::unique_ptr<Spot> spot;
     double kHz = 0.0;
     std::int64_t stamp = 0;  // secondsSince1970(spot->received)
+    SpotDetails details;
 };
 
 // The age as the clock difference wraps in 32 bits: a stamp too far from now (either way) may
@@ -36,6 +37,7 @@ struct SpotStore::Impl {
     const Clock& clock;
     std::vector<StoredSpot> spots;  // arrival order; grows with the traffic until expiry
     SpotKeyIndex index;
+    const SpotResolver* resolver = nullptr;
     Spot current;
     // Bounds of every stamp held, so an expiry run that cannot remove anything skips the walk.
     std::int64_t oldestStamp = std::numeric_limits<std::int64_t>::max();
@@ -96,6 +98,8 @@ int SpotStore::append(std::unique_ptr<Spot> spot) {
     StoredSpot stored;
     stored.kHz = frequencyValue(spot->frequency);
     stored.stamp = secondsSince1970(spot->received);
+    if (impl_->resolver)
+        stored.details = impl_->resolver->resolve(*spot, stored.kHz);
     stored.spot = std::move(spot);
     impl_->index.insert(*stored.spot);
     impl_->widenStampBounds(stored.stamp);
@@ -175,6 +179,16 @@ void SpotStore::clearSpots() {
 
 const Spot& SpotStore::spotAt(int index) const {
     return *impl_->spots[static_cast<std::size_t>(index)].spot;
+}
+
+const SpotDetails& SpotStore::detailsAt(int index) const {
+    return impl_->spots[static_cast<std::size_t>(index)].details;
+}
+
+void SpotStore::setResolver(const SpotResolver* resolver) {
+    impl_->resolver = resolver;
+    for (StoredSpot& stored : impl_->spots)
+        stored.details = resolver ? resolver->resolve(*stored.spot, stored.kHz) : SpotDetails{};
 }
 
 double SpotStore::frequencyKHzAt(int index) const {

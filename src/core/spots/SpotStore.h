@@ -3,6 +3,7 @@
 #include "settings/Settings.h"
 #include "spots/Clock.h"
 #include "spots/Spot.h"
+#include "spots/SpotDetails.h"
 #include "spots/SpotParsers.h"
 
 #include <memory>
@@ -53,6 +54,11 @@ public:
     const Spot& spotAt(int index) const;
     // frequencyValue of the spot's frequency, computed once when it was stored.
     double frequencyKHzAt(int index) const;
+    // What the resolver made of the spot when it was stored (all unknown without a resolver).
+    const SpotDetails& detailsAt(int index) const;
+    // The resolver to ask for every spot from now on; the spots already stored are resolved
+    // again with it. Not owned; nullptr for none.
+    void setResolver(const SpotResolver* resolver);
 
     static double frequencyValue(std::u16string_view frequency);
 
