@@ -111,6 +111,7 @@ int CMainFrame::OnCreate() {
     OnTabSelChange();
 
     idleUpdate_ = new QTimer(this);
+    idleUpdate_->setObjectName(QStringLiteral("commandRefresh"));
     connect(idleUpdate_, &QTimer::timeout, this, &CMainFrame::updateCommandUI);
     idleUpdate_->start(kIdleUpdateMs);
 
@@ -121,6 +122,7 @@ int CMainFrame::OnCreate() {
 void CMainFrame::createCommandBar() {
     QMenu* menu = menuBar()->addMenu(QStringLiteral("&Menu"));
     QMenu* actions = menu->addMenu(QStringLiteral("&Actions"));
+    actions->setObjectName(QStringLiteral("actionsMenu"));
     // A menu never offers a command in a state older than the links'.
     for (QMenu* shown : {menu, actions})
         connect(shown, &QMenu::aboutToShow, this, &CMainFrame::updateCommandUI);

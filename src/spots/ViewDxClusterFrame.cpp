@@ -134,10 +134,10 @@ void ViewDxClusterFrame::restoreColumns() {
     const auto bytes = readSetting(settings_, setting::kColumnOrder);
     if (!bytes)
         return;
-    const auto order = decodeColumnOrder(*bytes, header->count());
+    const auto order = decodeColumnOrder(*bytes, SpotListModel::ColumnCount);
     if (!order)
         return;
-    for (int position = 0; position < header->count(); ++position)
+    for (int position = 0; position < SpotListModel::ColumnCount; ++position)
         header->moveSection(header->visualIndex((*order)[static_cast<std::size_t>(position)]),
                             position);
 }

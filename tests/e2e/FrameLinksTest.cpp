@@ -2,12 +2,11 @@
 // against the stand-in node and engine, driven the way an operator drives them.
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
-#include "links/DlgTelnetConnect.h"
 #include "links/NorrvelSocket.h"
 #include "links/TelnetSocket.h"
-#include "settings/MemorySettings.h"
 #include "spots/SpotStore.h"
 #include "spots/ViewDxClusterFrame.h"
+#include "support/FrameHarness.h"
 #include "support/StandinServer.h"
 #include "terminal/SendTerm.h"
 #include "terminal/TerminalWindow.h"
@@ -15,7 +14,6 @@
 #include <QAbstractItemModel>
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QTableView>
@@ -31,15 +29,6 @@ namespace {
 
 constexpr int kLinkWaitMs = 10000;
 
-bool terminalHolds(const TerminalWindow& terminal, std::u16string_view text) {
-    const MonitorBuffer& buffer = terminal.buffer();
-    for (int i = 0; i < buffer.count(); ++i) {
-        if (buffer.line(i).find(text) != std::u16string::npos)
-            return true;
-    }
-    return false;
-}
-
 std::u16string u16(const QString& text) { return text.toStdU16String(); }
 
 // Writes lines to a temporary file for a stand-in's --lines or --frames option.
@@ -51,48 +40,11 @@ QString writeTemporaryFile(QTemporaryFile& file, const QByteArray& content) {
     return file.fileName();
 }
 
-class FrameHarness {
-public:
-    FrameHarness() : frame(settings, clock, false) {}
+using testing::FrameHarness;
+using testing::terminalHolds;
 
-    // The engine is pointed at a given port; 0 means a port where nothing listens.
-    bool create(quint16 enginePort = 0) {
-        QTcpServer probe;
-        if (enginePort == 0) {
-            if (!probe.listen(QHostAddress::LocalHost))
-                return false;
-            enginePort = probe.serverPort();
-        }
-        settings.WriteProfileString(u"STATUS", u"NORRVEL", u"127.0.0.1");
-        settings.WriteProfileInt(u"STATUS", u"NORRVEL_PORT", enginePort);
-        settings.WriteProfileString(u"STATUS", u"MYCALL", u"ZZ9ZZ");
-        frame.resize(800, 600);
-        return frame.OnCreate() == 0;
-    }
-
-    // Connect on the Telnet tab, answering the Connect dialog with an address as a user types it.
-    void connectTelnet(const QString& address) {
-        frame.selectTab(kTabTelnet);
-        QTimer::singleShot(0, [address] {
-            auto* dialog = qobject_cast<DlgTelnetConnect*>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            dialog->addressBox()->setEditText(address);
-            dialog->accept();
-        });
-        frame.action(kCmdConnect)->trigger();
-    }
-
-    void type(const TerminalWindow& terminal, const QString& line) {
-        terminal.entryPane()->insertPlainText(line);
-        QTest::keyClick(terminal.entryPane(), Qt::Key_Return);
-    }
-
-    int listedRows() const { return frame.clusterView().spotList()->model()->rowCount(); }
-
-    MemorySettings settings;
-    SystemClock clock;
-    CMainFrame frame;
-};
+// The frame as an operator starts it against the stand-ins: own call set, spots on the real time.
+const testing::FrameOptions kOperatorFrame{.systemClock = true, .size = {800, 600}, .callSign = u"ZZ9ZZ"};
 
 }  // namespace
 
@@ -123,7 +75,7 @@ void FrameLinksTest::telnetSpotsReachTheStoreAndListWithTheNodeName() {
     QVERIFY(node.start(QStringLiteral("quendra_node_standin"),
                        {QStringLiteral("--lines"), path, QStringLiteral("--rate"), QStringLiteral("200"),
                         QStringLiteral("--count"), QStringLiteral("4"), QStringLiteral("--split")}));
-    FrameHarness harness;
+    FrameHarness harness(kOperatorFrame);
     QVERIFY(harness.create());
     harness.connectTelnet(QStringLiteral("127.0.0.1:%1").arg(node.port()));
     QTRY_COMPARE_WITH_TIMEOUT(harness.frame.telnetLink().connected(), 1, kLinkWaitMs);
@@ -144,7 +96,7 @@ void FrameLinksTest::telnetSpotsReachTheStoreAndListWithTheNodeName() {
 void FrameLinksTest::typedTelnetLinesLeaveAsExactBytes() {
     QTcpServer node;
     QVERIFY(node.listen(QHostAddress::LocalHost));
-    FrameHarness harness;
+    FrameHarness harness(kOperatorFrame);
     QVERIFY(harness.create());
     harness.connectTelnet(QStringLiteral("127.0.0.1:%1").arg(node.serverPort()));
     QTRY_VERIFY_WITH_TIMEOUT(node.hasPendingConnections(), kLinkWaitMs);
@@ -176,7 +128,7 @@ void FrameLinksTest::engineSpotsFromEveryDataLineWithTheSenderAsNode() {
                          {QStringLiteral("--frames"), path, QStringLiteral("--rate"), QStringLiteral("50"),
                           QStringLiteral("--count"), QStringLiteral("4"), QStringLiteral("--chunks"),
                           QStringLiteral("random")}));
-    FrameHarness harness;
+    FrameHarness harness(kOperatorFrame);
     QVERIFY(harness.create(engine.port()));
     QTRY_COMPARE_WITH_TIMEOUT(harness.frame.engineLink().connected(), 1, kLinkWaitMs);
     QTRY_COMPARE_WITH_TIMEOUT(harness.frame.engineLink().portCount(), 2, kLinkWaitMs);
@@ -200,7 +152,7 @@ void FrameLinksTest::transmittedFramesAreShownAndNotParsed() {
     QVERIFY(engine.start(QStringLiteral("quendra_engine_standin"),
                          {QStringLiteral("--rate"), QStringLiteral("0"), QStringLiteral("--ports"),
                           QStringLiteral("2")}));
-    FrameHarness harness;
+    FrameHarness harness(kOperatorFrame);
     QVERIFY(harness.create(engine.port()));
     QTRY_COMPARE_WITH_TIMEOUT(harness.frame.engineLink().portCount(), 2, kLinkWaitMs);
     harness.frame.selectTab(kTabPacket);
@@ -219,7 +171,7 @@ void FrameLinksTest::theNewestSpotStaysInViewWhileSpotsFlow() {
     QVERIFY(engine.start(QStringLiteral("quendra_engine_standin"),
                          {QStringLiteral("--rate"), QStringLiteral("100"), QStringLiteral("--count"),
                           QStringLiteral("150")}));
-    FrameHarness harness;
+    FrameHarness harness(kOperatorFrame);
     QVERIFY(harness.create(engine.port()));
     harness.frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&harness.frame));
@@ -247,7 +199,7 @@ void FrameLinksTest::refusedConnectLeavesTheTerminalUnchanged() {
     QVERIFY(probe.listen(QHostAddress::LocalHost));
     const quint16 closedPort = probe.serverPort();
     probe.close();
-    FrameHarness harness;
+    FrameHarness harness(kOperatorFrame);
     QVERIFY(harness.create());
     harness.connectTelnet(QStringLiteral("127.0.0.1:%1").arg(closedPort));
     // Give the refusal time to arrive; nothing is ever shown for it.
@@ -262,7 +214,7 @@ void FrameLinksTest::refusedConnectLeavesTheTerminalUnchanged() {
 void FrameLinksTest::nodeCloseIsReportedAndAFreshConnectWorks() {
     StandinServer node;
     QVERIFY(node.start(QStringLiteral("quendra_node_standin"), {QStringLiteral("--rate"), QStringLiteral("0")}));
-    FrameHarness harness;
+    FrameHarness harness(kOperatorFrame);
     QVERIFY(harness.create());
     const QString address = QStringLiteral("127.0.0.1:%1").arg(node.port());
     TerminalWindow& terminal = harness.frame.telnetTerminal();
@@ -286,7 +238,7 @@ void FrameLinksTest::nodeCloseIsReportedAndAFreshConnectWorks() {
 void FrameLinksTest::aPromptWithoutLineEndLosesNoSpot() {
     QTcpServer node;
     QVERIFY(node.listen(QHostAddress::LocalHost));
-    FrameHarness harness;
+    FrameHarness harness(kOperatorFrame);
     QVERIFY(harness.create());
     harness.connectTelnet(QStringLiteral("127.0.0.1:%1").arg(node.serverPort()));
     QTRY_VERIFY_WITH_TIMEOUT(node.hasPendingConnections(), kLinkWaitMs);
@@ -315,7 +267,7 @@ void FrameLinksTest::aPromptWithoutLineEndLosesNoSpot() {
 void FrameLinksTest::aPendingConnectThatSucceedsDuringTheDialogIsNotReplaced() {
     QTcpServer node;
     QVERIFY(node.listen(QHostAddress::LocalHost));
-    FrameHarness harness;
+    FrameHarness harness(kOperatorFrame);
     QVERIFY(harness.create());
     harness.frame.selectTab(kTabTelnet);
     harness.frame.telnetLink().Create();
@@ -364,7 +316,7 @@ void FrameLinksTest::anAttemptReplacingALiveSessionEndsIt() {
     QVERIFY(probe.listen(QHostAddress::LocalHost));
     const quint16 closedPort = probe.serverPort();
     probe.close();
-    FrameHarness harness;
+    FrameHarness harness(kOperatorFrame);
     QVERIFY(harness.create());
     TelnetSocket& link = harness.frame.telnetLink();
     link.Create();

@@ -3,19 +3,18 @@
 // the bad input is still recognised.
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
-#include "links/DlgTelnetConnect.h"
 #include "links/FrameHeader.h"
 #include "links/NorrvelSocket.h"
 #include "links/TelnetSocket.h"
-#include "settings/MemorySettings.h"
 #include "spots/SpotStore.h"
 #include "terminal/ReceivedTextLines.h"
 #include "terminal/ReceivedTextWriter.h"
+#include "support/FrameBytes.h"
+#include "support/FrameHarness.h"
 #include "terminal/TerminalWindow.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QRandomGenerator>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -33,34 +32,13 @@ const QByteArray kMonitorText =
     " 1:Fm ZZ3EF To DX <UI pid=F0 Len=80 >[12:34:56]\r"
     "DX de ZZ3EF:     21074.0  ZZ4GH        FT8 -10dB                      1235Z\r";
 
-bool terminalHolds(const TerminalWindow& terminal, std::u16string_view text) {
-    const MonitorBuffer& buffer = terminal.buffer();
-    for (int i = 0; i < buffer.count(); ++i)
-        if (buffer.line(i).find(text) != std::u16string::npos)
-            return true;
-    return false;
-}
+using testing::FrameHarness;
+using testing::frameBytes;
+using testing::rawBytes;
+using testing::terminalHolds;
 
-// Bytes of a literal, NULs included.
-template <std::size_t N>
-QByteArray rawBytes(const char (&text)[N]) {
-    return QByteArray(text, N - 1);
-}
-
-QByteArray frameBytes(char kind, const QByteArray& data, std::uint32_t announcedLength) {
-    FrameHeader header;
-    header.kind = static_cast<std::uint8_t>(kind);
-    header.port = 1;
-    header.fromCall = FrameHeader::callField("ZZ3EF");
-    header.dataLength = announcedLength;
-    std::array<std::uint8_t, FrameHeader::kSize> bytes{};
-    header.encodeTo(bytes);
-    return QByteArray(reinterpret_cast<const char*>(bytes.data()), FrameHeader::kSize) + data;
-}
-
-QByteArray frameBytes(char kind, const QByteArray& data) {
-    return frameBytes(kind, data, static_cast<std::uint32_t>(data.size()));
-}
+// Spots are stamped with the real time here; the call is our own, never NOCALL.
+const testing::FrameOptions kOperatorFrame{.systemClock = true, .callSign = u"ZZ9ZZ"};
 
 // A peer of our own making: accepts each connection and keeps what it sent.
 class HostilePeer {
@@ -75,48 +53,6 @@ public:
 
     QTcpServer server;
     bool listening = false;
-};
-
-class FrameHarness {
-public:
-    FrameHarness() : frame(settings, clock, false) {}
-
-    bool create(quint16 enginePort) {
-        settings.WriteProfileString(u"STATUS", u"NORRVEL", u"127.0.0.1");
-        settings.WriteProfileInt(u"STATUS", u"NORRVEL_PORT", enginePort);
-        settings.WriteProfileString(u"STATUS", u"MYCALL", u"ZZ9ZZ");
-        return frame.OnCreate() == 0;
-    }
-
-    void connectTelnet(quint16 port) {
-        frame.selectTab(kTabTelnet);
-        const QString address = QStringLiteral("127.0.0.1:%1").arg(port);
-        QTimer::singleShot(0, [address] {
-            auto* dialog = qobject_cast<DlgTelnetConnect*>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            dialog->addressBox()->setEditText(address);
-            dialog->accept();
-        });
-        frame.action(kCmdConnect)->trigger();
-    }
-
-    void connectEngine() {
-        frame.selectTab(kTabPacket);
-        frame.action(kCmdConnect)->trigger();
-    }
-
-    bool storeHoldsStation(std::u16string_view station) {
-        SpotStore& store = frame.spotStore();
-        std::u16string text;
-        for (int i = 0; i < store.count(); ++i)
-            if (store.getStation(i, text) && text == station)
-                return true;
-        return false;
-    }
-
-    MemorySettings settings;
-    SystemClock clock;
-    CMainFrame frame;
 };
 
 }  // namespace
@@ -151,7 +87,7 @@ void HostilePeersTest::telnetNoiseLeavesLaterLinesRecognised() {
     QFETCH(QByteArray, noise);
     HostilePeer node;
     QVERIFY(node.listening);
-    FrameHarness harness;
+    FrameHarness harness(kOperatorFrame);
     QVERIFY(harness.create(0));
     harness.connectTelnet(node.server.serverPort());
     QTcpSocket* peer = node.accept();
@@ -169,7 +105,7 @@ void HostilePeersTest::telnetNoiseLeavesLaterLinesRecognised() {
 void HostilePeersTest::endlessTelnetLineStaysBounded() {
     HostilePeer node;
     QVERIFY(node.listening);
-    FrameHarness harness;
+    FrameHarness harness(kOperatorFrame);
     QVERIFY(harness.create(0));
     harness.connectTelnet(node.server.serverPort());
     QTcpSocket* peer = node.accept();
@@ -197,12 +133,12 @@ void HostilePeersTest::brokenEngineStreamClosesAndReconnectStartsClean_data() {
     QTest::addColumn<QByteArray>("broken");
     QTest::addColumn<bool>("peerCloses");
     QTest::newRow("header announcing 4 GB")
-        << frameBytes('U', QByteArray(600, 'x'), 0xFFFFFFFFu) << false;
+        << frameBytes({'U', 1, "ZZ3EF"}, QByteArray(600, 'x'), 0xFFFFFFFFu) << false;
     QTest::newRow("close in the middle of a body")
-        << frameBytes('U', kMonitorText.left(40), static_cast<std::uint32_t>(kMonitorText.size())) << true;
-    QTest::newRow("close in the middle of a header") << frameBytes('U', kMonitorText).left(20) << true;
+        << frameBytes({'U', 1, "ZZ3EF"}, kMonitorText.left(40), static_cast<std::uint32_t>(kMonitorText.size())) << true;
+    QTest::newRow("close in the middle of a header") << frameBytes({'U', 1, "ZZ3EF"}, kMonitorText).left(20) << true;
     // Long but plausible: skipped in step with the stream, the link stays up.
-    QTest::newRow("100 kB body then close") << frameBytes('U', QByteArray(100000, 'y')) << true;
+    QTest::newRow("100 kB body then close") << frameBytes({'U', 1, "ZZ3EF"}, QByteArray(100000, 'y')) << true;
 }
 
 void HostilePeersTest::brokenEngineStreamClosesAndReconnectStartsClean() {
@@ -210,12 +146,12 @@ void HostilePeersTest::brokenEngineStreamClosesAndReconnectStartsClean() {
     QFETCH(bool, peerCloses);
     HostilePeer engine;
     QVERIFY(engine.listening);
-    FrameHarness harness;
+    FrameHarness harness(kOperatorFrame);
     QVERIFY(harness.create(engine.server.serverPort()));
     QTcpSocket* first = engine.accept();
     QVERIFY(first);
     QTRY_COMPARE_WITH_TIMEOUT(harness.frame.engineLink().connected(), 1, kWaitMs);
-    first->write(frameBytes('G', "1;Port A"));
+    first->write(frameBytes({'G', 1, "ZZ3EF"}, "1;Port A"));
     QTRY_COMPARE_WITH_TIMEOUT(harness.frame.engineLink().portCount(), 1, kWaitMs);
 
     first->write(broken);
@@ -230,7 +166,7 @@ void HostilePeersTest::brokenEngineStreamClosesAndReconnectStartsClean() {
     QTcpSocket* second = engine.accept();
     QVERIFY(second);
     QTRY_COMPARE_WITH_TIMEOUT(harness.frame.engineLink().connected(), 1, kWaitMs);
-    second->write(frameBytes('G', "1;Port A") + frameBytes('U', kMonitorText));
+    second->write(frameBytes({'G', 1, "ZZ3EF"}, "1;Port A") + frameBytes({'U', 1, "ZZ3EF"}, kMonitorText));
     QTRY_VERIFY_WITH_TIMEOUT(harness.storeHoldsStation(u"ZZ4GH"), kWaitMs);
     QVERIFY(terminalHolds(harness.frame.packetTerminal(), u" 1:Fm ZZ3EF To DX"));
     QCOMPARE(harness.frame.engineLink().connected(), 1);

@@ -2,6 +2,7 @@
 #include "links/LinkOwner.h"
 #include "links/NorrvelSocket.h"
 #include "settings/MemorySettings.h"
+#include "support/FrameBytes.h"
 
 #include <QRandomGenerator>
 #include <QTcpServer>
@@ -14,6 +15,8 @@
 #include <vector>
 
 using namespace quendra;
+using testing::frameBytes;
+using testing::rawBytes;
 
 namespace {
 
@@ -35,27 +38,6 @@ public:
     std::vector<MonitorCall> calls;
     int telnetCalls = 0;
 };
-
-QByteArray frameBytes(char kind, std::uint32_t port, const QByteArray& data, std::uint8_t kindHigh = 0) {
-    FrameHeader header;
-    header.kind = static_cast<std::uint8_t>(kind);
-    header.kindHigh = kindHigh;
-    header.port = port;
-    const auto bytes = encodeFrame(header, std::span(reinterpret_cast<const std::uint8_t*>(data.constData()),
-                                                     static_cast<std::size_t>(data.size())));
-    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
-}
-
-QByteArray sentFrame(char kind, std::uint32_t port, const char* from, const char* to, const QByteArray& data) {
-    FrameHeader header;
-    header.kind = static_cast<std::uint8_t>(kind);
-    header.port = port;
-    header.fromCall = FrameHeader::callField(from);
-    header.toCall = FrameHeader::callField(to);
-    const auto bytes = encodeFrame(header, std::span(reinterpret_cast<const std::uint8_t*>(data.constData()),
-                                                     static_cast<std::size_t>(data.size())));
-    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
-}
 
 // A fake engine on the loopback address: records what each connection sends.
 class FakeEngine {
@@ -79,17 +61,11 @@ public:
     std::vector<QByteArray> received;
 };
 
-// Bytes as they stand on the wire, NULs included.
-template <std::size_t N>
-QByteArray wire(const char (&bytes)[N]) {
-    return QByteArray(bytes, N - 1);
-}
-
 // The two requests as the program sends them, written out byte by byte:
 // port (u32 LE) | kind, 0, pid, 0 | from call (10) | to call (10) | data length (u32 LE) | reserved.
-const QByteArray kPortRequest = wire("\0\0\0\0" "G\0\0\0" "\0\0\0\0\0\0\0\0\0\0" "\0\0\0\0\0\0\0\0\0\0"
+const QByteArray kPortRequest = rawBytes("\0\0\0\0" "G\0\0\0" "\0\0\0\0\0\0\0\0\0\0" "\0\0\0\0\0\0\0\0\0\0"
                                      "\0\0\0\0" "\0\0\0\0");
-const QByteArray kMonitorOn = wire("\0\0\0\0" "m\0\0\0" "TEST\0\0\0\0\0\0" "TEST\0\0\0\0\0\0"
+const QByteArray kMonitorOn = rawBytes("\0\0\0\0" "m\0\0\0" "TEST\0\0\0\0\0\0" "TEST\0\0\0\0\0\0"
                                    "\0\0\0\0" "\0\0\0\0");
 
 // A text of exactly the given length: a spot line padded out, ending in CR.
@@ -151,7 +127,7 @@ QTcpSocket* EngineSocketLinkTest::connectLink(int ports) {
     const std::size_t index = engine_->received.size() - 1;
     if (!QTest::qWaitFor([&] { return engine_->received[index].size() >= kPortRequest.size(); }))
         return nullptr;
-    peer->write(frameBytes('G', 0, QByteArray::number(ports) + ";Port A;Port B"));
+    peer->write(frameBytes({'G', 0}, QByteArray::number(ports) + ";Port A;Port B"));
     if (!QTest::qWaitFor([&] { return link_->portCount() == ports; }))
         return nullptr;
     return peer;
@@ -169,7 +145,7 @@ void EngineSocketLinkTest::portReplyGivesPortCountAndOneMonitorRequest() {
 void EngineSocketLinkTest::absurdPortCountIsBounded() {
     QTcpSocket* peer = connectLink(2);
     QVERIFY(peer);
-    peer->write(frameBytes('G', 0, QByteArray("2147483647;Port A")));
+    peer->write(frameBytes({'G', 0}, QByteArray("2147483647;Port A")));
     QTRY_VERIFY(link_->portCount() != 2);
     QCOMPARE(link_->portCount(), NorrvelSocket::kMaxEnginePorts);
 }
@@ -182,7 +158,7 @@ void EngineSocketLinkTest::framesSplitAtRandomArriveExactly() {
     for (int i = 0; i < 40; ++i) {
         const QByteArray text = " 1:Fm ZZ" + QByteArray::number(i) + "AB To CQ <UI pid=F0>\rDX de ZZ1AB: 14025.0 Z" +
                                 QByteArray(i * 37, 'x') + "\r";
-        stream += frameBytes('U', static_cast<std::uint32_t>(i % 3), text);
+        stream += frameBytes({'U', static_cast<std::uint32_t>(i % 3)}, text);
         expected.push_back({QString::fromLatin1(text).toStdU16String(), static_cast<int>(text.size()), i % 3, 0, 0});
     }
     QRandomGenerator random(20261207);
@@ -201,9 +177,9 @@ void EngineSocketLinkTest::framesSplitAtRandomArriveExactly() {
 void EngineSocketLinkTest::kindsDecideTheTFlagAndWhatIsSkipped() {
     QTcpSocket* peer = connectLink();
     QVERIFY(peer);
-    peer->write(frameBytes('I', 0, "i") + frameBytes('H', 0, "heard") + frameBytes('S', 1, "s") +
-                frameBytes('I', 0, "high byte", 1) + frameBytes('T', 2, "t") + frameBytes('X', 0, "other") +
-                frameBytes('U', 0, "") + frameBytes('G', 0, "3;a;b;c") + frameBytes('U', 0, "last"));
+    peer->write(frameBytes({'I', 0}, "i") + frameBytes({'H', 0}, "heard") + frameBytes({'S', 1}, "s") +
+                frameBytes({.kind = 'I', .kindHigh = 1}, "high byte") + frameBytes({'T', 2}, "t") + frameBytes({'X', 0}, "other") +
+                frameBytes({'U', 0}, "") + frameBytes({'G', 0}, "3;a;b;c") + frameBytes({'U', 0}, "last"));
     const std::vector<MonitorCall> expected = {
         {u"i", 1, 0, 0, 0}, {u"s", 1, 1, 0, 0}, {u"t", 1, 2, 0, 1}, {u"", 0, 0, 0, 0}, {u"last", 4, 0, 0, 0}};
     QTRY_COMPARE(owner_->calls.size(), expected.size());
@@ -221,8 +197,8 @@ void EngineSocketLinkTest::unprotoFramesLeaveByteExact() {
     for (int port = 0; port < link_->portCount(); ++port)
         link_->SendUnproto(bytes, static_cast<int>(line.size()), "ZZ1AB", "CQ", port);
     link_->SendUnproto(bytes, 0, "VERYLONGCALL1", "CQ", 7);
-    const QByteArray expected = kPortRequest + kMonitorOn + sentFrame('M', 0, "ZZ1AB", "CQ", line) +
-                                sentFrame('M', 1, "ZZ1AB", "CQ", line) + sentFrame('M', 7, "VERYLONGC", "CQ", {});
+    const QByteArray expected = kPortRequest + kMonitorOn + frameBytes({'M', 0, "ZZ1AB", "CQ"}, line) +
+                                frameBytes({'M', 1, "ZZ1AB", "CQ"}, line) + frameBytes({'M', 7, "VERYLONGC", "CQ"}, {});
     QTRY_COMPARE(engine_->received[0], expected);
 }
 
@@ -233,7 +209,7 @@ void EngineSocketLinkTest::unprotoFrameOnTheWire() {
     link_->SendUnproto(reinterpret_cast<const std::uint8_t*>(line.constData()), static_cast<int>(line.size()),
                        "ZZ1AB", "CQ", 258);
     // Port 258 and length 300 both need their second byte: a swapped byte order shows.
-    const QByteArray expected = wire("\x02\x01\0\0" "M\0\0\0" "ZZ1AB\0\0\0\0\0" "CQ\0\0\0\0\0\0\0\0"
+    const QByteArray expected = rawBytes("\x02\x01\0\0" "M\0\0\0" "ZZ1AB\0\0\0\0\0" "CQ\0\0\0\0\0\0\0\0"
                                      "\x2c\x01\0\0" "\0\0\0\0") + line;
     QTRY_COMPARE(engine_->received[0], kPortRequest + kMonitorOn + expected);
 }
@@ -246,9 +222,9 @@ void EngineSocketLinkTest::monitoredFramesFromTheWire() {
     const QByteArray t = monitoredText(" 3:Fm ZZ1AB To CQ <UI T>\rCQ", 511);
     // Pid 0xF0 and calls filled in as an engine fills them; the second frame's reserved field is
     // not zero, so a reader that took the wrong four bytes for the length would fall out of step.
-    peer->write(wire("\x01\0\0\0" "U\0\xf0\0" "ZZ1AB\0\0\0\0\0" "CQ\0\0\0\0\0\0\0\0" "\x2c\x01\0\0" "\0\0\0\0") + u +
-                wire("\x02\x01\0\0" "I\0\xf0\0" "ZZ2CD\0\0\0\0\0" "ZZ3EF\0\0\0\0\0" "\0\x01\0\0" "\x01\x02\x03\x04") + i +
-                wire("\0\0\0\0" "T\0\xf0\0" "ZZ1AB\0\0\0\0\0" "CQ\0\0\0\0\0\0\0\0" "\xff\x01\0\0" "\0\0\0\0") + t);
+    peer->write(rawBytes("\x01\0\0\0" "U\0\xf0\0" "ZZ1AB\0\0\0\0\0" "CQ\0\0\0\0\0\0\0\0" "\x2c\x01\0\0" "\0\0\0\0") + u +
+                rawBytes("\x02\x01\0\0" "I\0\xf0\0" "ZZ2CD\0\0\0\0\0" "ZZ3EF\0\0\0\0\0" "\0\x01\0\0" "\x01\x02\x03\x04") + i +
+                rawBytes("\0\0\0\0" "T\0\xf0\0" "ZZ1AB\0\0\0\0\0" "CQ\0\0\0\0\0\0\0\0" "\xff\x01\0\0" "\0\0\0\0") + t);
     const auto text = [](const QByteArray& bytes) { return QString::fromLatin1(bytes).toStdU16String(); };
     const std::vector<MonitorCall> expected = {
         {text(u), 300, 1, 0, 0}, {text(i), 256, 258, 0, 0}, {text(t), 511, 0, 0, 1}};
@@ -266,8 +242,8 @@ void EngineSocketLinkTest::longPortReplyStillSwitchesMonitoringOn() {
     for (int port = 0; reply.size() < 5000; ++port)
         reply += "Port " + QByteArray::number(port) + " 1200 baud AFSK on the VHF transceiver;";
     reply.truncate(5000);
-    peer->write(wire("\0\0\0\0" "G\0\0\0" "\0\0\0\0\0\0\0\0\0\0" "\0\0\0\0\0\0\0\0\0\0" "\x88\x13\0\0"
-                     "\0\0\0\0") + reply + frameBytes('U', 0, "after"));
+    peer->write(rawBytes("\0\0\0\0" "G\0\0\0" "\0\0\0\0\0\0\0\0\0\0" "\0\0\0\0\0\0\0\0\0\0" "\x88\x13\0\0"
+                     "\0\0\0\0") + reply + frameBytes({'U', 0}, "after"));
     QTRY_COMPARE(engine_->received[0], kPortRequest + kMonitorOn);
     QCOMPARE(link_->portCount(), 3);
     QTRY_COMPARE(owner_->calls.size(), std::size_t{1});
@@ -277,9 +253,9 @@ void EngineSocketLinkTest::longPortReplyStillSwitchesMonitoringOn() {
 void EngineSocketLinkTest::absurdLengthClosesTheLink() {
     QTcpSocket* peer = connectLink();
     QVERIFY(peer);
-    QByteArray header = frameBytes('U', 0, {});
+    QByteArray header = frameBytes({'U', 0}, {});
     header[28] = header[29] = header[30] = header[31] = '\xff';
-    peer->write(frameBytes('U', 0, "before") + header + QByteArray(64, 'g'));
+    peer->write(frameBytes({'U', 0}, "before") + header + QByteArray(64, 'g'));
     QTRY_COMPARE(peer->state(), QAbstractSocket::UnconnectedState);
     QCOMPARE(link_->connected(), 0);
     QVERIFY(!link_->isOpen());
@@ -289,7 +265,7 @@ void EngineSocketLinkTest::absurdLengthClosesTheLink() {
 void EngineSocketLinkTest::reconnectStartsFromAnEmptyReader() {
     QTcpSocket* first = connectLink();
     QVERIFY(first);
-    first->write(frameBytes('U', 0, QByteArray(300, 'p')).left(100));  // a frame cut short
+    first->write(frameBytes({'U', 0}, QByteArray(300, 'p')).left(100));  // a frame cut short
     first->flush();
     first->disconnectFromHost();
     QTRY_COMPARE(link_->connected(), 0);
@@ -297,7 +273,7 @@ void EngineSocketLinkTest::reconnectStartsFromAnEmptyReader() {
     QCOMPARE(owner_->telnetCalls, 0);
     QTcpSocket* second = connectLink();
     QVERIFY(second);
-    second->write(frameBytes('U', 1, "fresh"));
+    second->write(frameBytes({'U', 1}, "fresh"));
     QTRY_COMPARE(owner_->calls.size(), std::size_t{1});
     QVERIFY(owner_->calls[0] == (MonitorCall{u"fresh", 5, 1, 0, 0}));
 }

@@ -1,7 +1,8 @@
 // The stand-in engine and cluster node, run as real programs and spoken to over loopback sockets.
 
-#include "support/StandinServer.h"
 #include "links/FrameHeader.h"
+#include "support/FrameBytes.h"
+#include "support/StandinServer.h"
 
 #include <QRegularExpression>
 #include <QTcpSocket>
@@ -14,6 +15,7 @@
 #include <sys/types.h>
 
 using quendra::FrameHeader;
+using quendra::testing::frameBytes;
 using HeaderBytes = std::span<const std::uint8_t, FrameHeader::kSize>;
 
 namespace {
@@ -62,18 +64,6 @@ public:
     std::vector<QByteArray> reads;
     QByteArray stream;
 };
-
-QByteArray request(char kind, std::uint32_t port = 0, std::string_view from = {}, std::string_view to = {},
-                   const QByteArray& data = {}) {
-    FrameHeader header;
-    header.port = port;
-    header.kind = static_cast<std::uint8_t>(kind);
-    header.fromCall = FrameHeader::callField(from);
-    header.toCall = FrameHeader::callField(to);
-    const auto bytes = quendra::encodeFrame(header, {reinterpret_cast<const std::uint8_t*>(data.constData()),
-                                                     static_cast<std::size_t>(data.size())});
-    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
-}
 
 // What the program reads from a monitored frame: "Fm" at characters 3 and 4, the sender as the
 // second word, a clock stamp, and a Len that counts the data after the header line.
@@ -161,7 +151,7 @@ void StandinsTest::serversStartAndStopCleanly() {
 void StandinsTest::serversDropClientThatStopsReading_data() {
     QTest::addColumn<QString>("program");
     QTest::addColumn<QByteArray>("start");
-    QTest::newRow("engine") << kEngine << request('m');
+    QTest::newRow("engine") << kEngine << frameBytes({'m'});
     QTest::newRow("node") << kNode << QByteArray("ZZ9ZZ\r\n");
 }
 
@@ -196,7 +186,7 @@ void StandinsTest::engineAnswersPortRequest() {
     QTcpSocket socket;
     Receiver received(socket);
     QVERIFY(engine.connect(socket));
-    socket.write(request('H') + request('G'));
+    socket.write(frameBytes({'H'}) + frameBytes({'G'}));
     QTRY_COMPARE_WITH_TIMEOUT(received.frames().size(), std::size_t{1}, kWaitMs);
     const Frame reply = received.frames().front();
     QVERIFY(reply.header.isKind('G'));
@@ -222,7 +212,7 @@ void StandinsTest::engineMonitorsOnlyAfterRequest() {
     QTest::qWait(200);
     QVERIFY(received.stream.isEmpty());
 
-    socket.write(request('m'));
+    socket.write(frameBytes({'m'}));
     QTRY_COMPARE_WITH_TIMEOUT(received.frames().size(), std::size_t{40}, kWaitMs);
     std::set<char> kinds;
     int spotLines = 0;
@@ -250,7 +240,7 @@ void StandinsTest::engineReadsFramesFile() {
     QTcpSocket socket;
     Receiver received(socket);
     QVERIFY(engine.connect(socket));
-    socket.write(request('m'));
+    socket.write(frameBytes({'m'}));
     QTRY_COMPARE_WITH_TIMEOUT(received.frames().size(), std::size_t{3}, kWaitMs);
     const auto frames = received.frames();
     QCOMPARE(frames[0].data, QByteArray(" 2:Fm ZZ1AB To DX <UI pid=F0 Len=88 >[12:34:56]\r"
@@ -271,8 +261,8 @@ void StandinsTest::engineShowsSentFramesToAllMonitors() {
     QTcpSocket monitorA, monitorB, sender;
     Receiver receivedA(monitorA), receivedB(monitorB), receivedBySender(sender);
     QVERIFY(engine.connect(monitorA) && engine.connect(monitorB) && engine.connect(sender));
-    monitorA.write(request('m'));
-    monitorB.write(request('m'));
+    monitorA.write(frameBytes({'m'}));
+    monitorB.write(frameBytes({'m'}));
     // 'm' has no reply: give the stand-in time to take both requests, even on a loaded machine.
     QTest::qWait(500);
     // A call that fills its whole field, with no NUL, must not run into the next field.
@@ -284,7 +274,7 @@ void StandinsTest::engineShowsSentFramesToAllMonitors() {
     QByteArray unterminatedFrame(FrameHeader::kSize, '\0');
     unterminated.encodeTo(std::span<std::uint8_t, FrameHeader::kSize>(
         reinterpret_cast<std::uint8_t*>(unterminatedFrame.data()), FrameHeader::kSize));
-    sender.write(request('M', 1, "ZZ9ZZ", "CQ", typed) + unterminatedFrame);
+    sender.write(frameBytes({'M', 1, "ZZ9ZZ", "CQ"}, typed) + unterminatedFrame);
 
     QTRY_COMPARE_WITH_TIMEOUT(receivedA.frames().size(), std::size_t{2}, kWaitMs);
     QTRY_COMPARE_WITH_TIMEOUT(receivedB.frames().size(), std::size_t{2}, kWaitMs);
@@ -306,7 +296,7 @@ void StandinsTest::engineDropsOversizedFrame() {
     QVERIFY(engine.start(kEngine, {}));
     QTcpSocket socket;
     QVERIFY(engine.connect(socket));
-    QByteArray huge = request('M');
+    QByteArray huge = frameBytes({'M'});
     huge[28] = huge[29] = huge[30] = huge[31] = char(0xff);
     socket.write(huge + QByteArray(1000, 'x'));
     QTRY_COMPARE_WITH_TIMEOUT(socket.state(), QAbstractSocket::UnconnectedState, kWaitMs);
@@ -314,7 +304,7 @@ void StandinsTest::engineDropsOversizedFrame() {
     QTcpSocket next;
     Receiver received(next);
     QVERIFY(engine.connect(next));
-    next.write(request('G'));
+    next.write(frameBytes({'G'}));
     QTRY_COMPARE_WITH_TIMEOUT(received.frames().size(), std::size_t{1}, kWaitMs);
 }
 
@@ -331,7 +321,7 @@ void StandinsTest::engineCutOutputReassembles() {
     QTcpSocket socket;
     Receiver received(socket);
     QVERIFY(engine.connect(socket));
-    socket.write(request('G') + request('m'));
+    socket.write(frameBytes({'G'}) + frameBytes({'m'}));
     QTRY_COMPARE_WITH_TIMEOUT(received.frames().size(), std::size_t{16}, 2 * kWaitMs);
     for (std::size_t i = 1; i < 16; ++i)
         verifyMonitorText(received.frames()[i]);

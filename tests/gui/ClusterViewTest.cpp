@@ -42,8 +42,10 @@ QStringList listedStations(const ViewDxClusterFrame& view) {
 QList<int> visualOrder(const ViewDxClusterFrame& view) {
     QList<int> order;
     const QHeaderView* header = view.spotList()->horizontalHeader();
-    for (int position = 0; position < header->count(); ++position)
-        order << header->logicalIndex(position);
+    for (int position = 0; position < header->count(); ++position) {
+        if (!header->isSectionHidden(header->logicalIndex(position)))
+            order << header->logicalIndex(position);
+    }
     return order;
 }
 

@@ -4,8 +4,8 @@
 // tests/a11y.)
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
-#include "settings/MemorySettings.h"
 #include "spots/ViewDxClusterFrame.h"
+#include "support/FrameHarness.h"
 #include "terminal/MonitorView.h"
 #include "terminal/SendTerm.h"
 #include "terminal/TerminalWindow.h"
@@ -13,45 +13,20 @@
 #include <QAction>
 #include <QMenu>
 #include <QTableView>
-#include <QTcpServer>
 #include <QTreeWidget>
 #include <QtTest>
-
-#include <memory>
 
 using namespace quendra;
 
 namespace {
 
-class FixedClock : public Clock {
-public:
-    SystemTime now() const override { return {2026, 12, 1, 7, 12, 0, 0, 0}; }
-};
-
 // A shown and active frame whose engine link points at a port where nothing listens.
-class ActiveFrame {
+class ActiveFrame : public testing::FrameHarness {
 public:
-    ActiveFrame() {
-        QTcpServer probe;
-        if (probe.listen(QHostAddress::LocalHost)) {
-            settings_.WriteProfileString(u"STATUS", u"NORRVEL", u"127.0.0.1");
-            settings_.WriteProfileInt(u"STATUS", u"NORRVEL_PORT", probe.serverPort());
-        }
-        frame_ = std::make_unique<CMainFrame>(settings_, clock_, false);
-        frame_->resize(640, 480);
-    }
-    bool open() {
-        if (frame_->OnCreate() != 0)
-            return false;
-        frame_->show();
-        frame_->activateWindow();
-        return QTest::qWaitForWindowActive(frame_.get());
-    }
-    CMainFrame& frame() { return *frame_; }
+    bool open() { return startActive(); }
 
     // The pane a row of a data table names, in the view of the given tab.
     QWidget* pane(const QString& name) {
-        CMainFrame& frame = *frame_;
         TerminalWindow* terminal = frame.selectedTab() == kTabTelnet ? &frame.telnetTerminal()
                                                                      : &frame.packetTerminal();
         if (name == QLatin1String("entry"))
@@ -62,11 +37,6 @@ public:
             return frame.clusterView().bandTree();
         return frame.clusterView().spotList();
     }
-
-private:
-    MemorySettings settings_;
-    FixedClock clock_;
-    std::unique_ptr<CMainFrame> frame_;
 };
 
 // Keys go in through the window, as the platform delivers them, so window shortcuts take part.
@@ -114,7 +84,7 @@ void KeyboardAccessTest::switchingKeysPickTheTab() {
     QFETCH(int, expectedTab);
     ActiveFrame fixture;
     QVERIFY(fixture.open());
-    CMainFrame& frame = fixture.frame();
+    CMainFrame& frame = fixture.frame;
     frame.selectTab(startTab);
     fixture.pane(focus)->setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), fixture.pane(focus));
@@ -139,7 +109,7 @@ void KeyboardAccessTest::tabWalksThePanesOfTheView() {
     QFETCH(QStringList, focusAfterEachTab);
     ActiveFrame fixture;
     QVERIFY(fixture.open());
-    CMainFrame& frame = fixture.frame();
+    CMainFrame& frame = fixture.frame;
     frame.selectTab(kTabTelnet == tab ? kTabPacket : kTabTelnet);
     frame.selectTab(tab);
     QTRY_COMPARE(QApplication::focusWidget(), fixture.pane(focusAfterEachTab.first()));
@@ -160,7 +130,7 @@ void KeyboardAccessTest::tabWalksThePanesOfTheView() {
 void KeyboardAccessTest::commandsAreReachableFromTheMenuKeys() {
     ActiveFrame fixture;
     QVERIFY(fixture.open());
-    CMainFrame& frame = fixture.frame();
+    CMainFrame& frame = fixture.frame;
     QMenu* menu = nullptr;
     QMenu* actions = nullptr;
     for (QMenu* candidate : frame.findChildren<QMenu*>()) {

@@ -6,7 +6,7 @@
 #include "links/NorrvelSocket.h"
 #include "platform/QtProfileSettings.h"
 #include "settings/MemorySettings.h"
-#include "support/ManualClock.h"
+#include "support/FrameHarness.h"
 #include "spots/ViewDxClusterFrame.h"
 #include "terminal/MonitorView.h"
 #include "terminal/SendTerm.h"
@@ -25,32 +25,7 @@
 
 using namespace quendra;
 
-namespace {
-
-// A frame pointed at an engine port where nothing listens, so no test depends on a network.
-struct FrameFixture {
-    explicit FrameFixture(Settings& settings) : frame(settings, clock, false) {
-        frame.resize(640, 480);
-    }
-    // Creates the frame and shows it as the start-up does.
-    bool startShown() {
-        if (frame.OnCreate() != 0)
-            return false;
-        frame.show();
-        return QTest::qWaitForWindowExposed(&frame);
-    }
-    testing::ManualClock clock;
-    CMainFrame frame;
-};
-
-void pointEngineAtClosedPort(Settings& settings) {
-    QTcpServer probe;
-    QVERIFY(probe.listen(QHostAddress::LocalHost));
-    settings.WriteProfileString(u"STATUS", u"NORRVEL", u"127.0.0.1");
-    settings.WriteProfileInt(u"STATUS", u"NORRVEL_PORT", probe.serverPort());
-}
-
-}  // namespace
+using testing::FrameHarness;
 
 class MainFrameTest : public QObject {
     Q_OBJECT
@@ -70,9 +45,7 @@ private slots:
 };
 
 void MainFrameTest::startsOnTheClusterTabWithTerminalsHiddenAndDisabled() {
-    MemorySettings settings;
-    pointEngineAtClosedPort(settings);
-    FrameFixture fixture(settings);
+    FrameHarness fixture;
     CMainFrame& frame = fixture.frame;
     QVERIFY(fixture.startShown());
 
@@ -92,9 +65,7 @@ void MainFrameTest::startsOnTheClusterTabWithTerminalsHiddenAndDisabled() {
 }
 
 void MainFrameTest::switchingTabsShowsAndPlacesTheNewView() {
-    MemorySettings settings;
-    pointEngineAtClosedPort(settings);
-    FrameFixture fixture(settings);
+    FrameHarness fixture;
     CMainFrame& frame = fixture.frame;
     QVERIFY(fixture.startShown());
 
@@ -119,9 +90,7 @@ void MainFrameTest::switchingTabsShowsAndPlacesTheNewView() {
 }
 
 void MainFrameTest::resizingMovesOnlyTheActiveView() {
-    MemorySettings settings;
-    pointEngineAtClosedPort(settings);
-    FrameFixture fixture(settings);
+    FrameHarness fixture;
     CMainFrame& frame = fixture.frame;
     QVERIFY(fixture.startShown());
     const QRect hiddenBefore = frame.telnetTerminal().geometry();
@@ -135,11 +104,9 @@ void MainFrameTest::resizingMovesOnlyTheActiveView() {
 }
 
 void MainFrameTest::aHighResolutionStripPlacesTheViewBelowItsFullHeight() {
-    MemorySettings settings;
-    pointEngineAtClosedPort(settings);
-    testing::ManualClock clock;
-    CMainFrame frame(settings, clock, true);
-    frame.resize(800, 600);
+    FrameHarness fixture({.highResolution = true, .size = {800, 600}});
+    QVERIFY(fixture.pointEngineAtClosedPort());
+    CMainFrame& frame = fixture.frame;
     QCOMPARE(frame.OnCreate(), 0);
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
@@ -150,9 +117,7 @@ void MainFrameTest::aHighResolutionStripPlacesTheViewBelowItsFullHeight() {
 // Ctrl+V and Ctrl+X pressed while a terminal's output pane has the focus must leave the entry
 // line alone; pressed in the entry line they edit it.
 void MainFrameTest::editKeysGoToTheFocusedPaneOnly() {
-    MemorySettings settings;
-    pointEngineAtClosedPort(settings);
-    FrameFixture fixture(settings);
+    FrameHarness fixture;
     CMainFrame& frame = fixture.frame;
     QVERIFY(fixture.startShown());
     frame.activateWindow();
@@ -181,13 +146,11 @@ void MainFrameTest::editKeysGoToTheFocusedPaneOnly() {
 void MainFrameTest::enablingFollowsLinkNotificationsAndOpenMenus() {
     QTcpServer engine;
     QVERIFY(engine.listen(QHostAddress::LocalHost));
-    MemorySettings settings;
-    settings.WriteProfileString(u"STATUS", u"NORRVEL", u"127.0.0.1");
-    settings.WriteProfileInt(u"STATUS", u"NORRVEL_PORT", engine.serverPort());
-    FrameFixture fixture(settings);
+    FrameHarness fixture;
+    fixture.pointEngineAt(engine.serverPort());
     CMainFrame& frame = fixture.frame;
     QCOMPARE(frame.OnCreate(), 0);
-    frame.findChild<QTimer*>()->stop();  // the frame's idle refresh: nothing else may help here
+    frame.findChild<QTimer*>(QStringLiteral("commandRefresh"))->stop();  // the frame's idle refresh: nothing else may help here
     frame.selectTab(kTabPacket);
     QAction* connectCommand = frame.action(kCmdConnect);
     QAction* disconnectCommand = frame.action(kCmdDisconnect);
@@ -203,16 +166,15 @@ void MainFrameTest::enablingFollowsLinkNotificationsAndOpenMenus() {
     QVERIFY(!disconnectCommand->isEnabled());
 
     connectCommand->setEnabled(false);
-    auto* actionsMenu = frame.findChild<QMenu*>();
+    auto* actionsMenu = frame.findChild<QMenu*>(QStringLiteral("actionsMenu"));
     QVERIFY(actionsMenu);
     emit actionsMenu->aboutToShow();
     QVERIFY(connectCommand->isEnabled());
 }
 
 void MainFrameTest::commandEnablingFollowsTheTab() {
-    MemorySettings settings;
-    pointEngineAtClosedPort(settings);
-    FrameFixture fixture(settings);
+    FrameHarness fixture;
+    QVERIFY(fixture.pointEngineAtClosedPort());
     CMainFrame& frame = fixture.frame;
     QCOMPARE(frame.OnCreate(), 0);
 
@@ -251,10 +213,8 @@ void MainFrameTest::highResolutionFlag() {
 void MainFrameTest::engineConnectStartsWithoutUserAction() {
     QTcpServer engine;
     QVERIFY(engine.listen(QHostAddress::LocalHost));
-    MemorySettings settings;
-    settings.WriteProfileString(u"STATUS", u"NORRVEL", u"127.0.0.1");
-    settings.WriteProfileInt(u"STATUS", u"NORRVEL_PORT", engine.serverPort());
-    FrameFixture fixture(settings);
+    FrameHarness fixture;
+    fixture.pointEngineAt(engine.serverPort());
     QCOMPARE(fixture.frame.OnCreate(), 0);
     QTRY_VERIFY(engine.hasPendingConnections());
     QTRY_COMPARE(fixture.frame.engineLink().connected(), 1);
@@ -265,9 +225,8 @@ void MainFrameTest::exitSavesTheLayoutOnceToTheSettingsFile() {
     const QString path = folder.filePath(QStringLiteral("Quendra.conf"));
     {
         QtProfileSettings settings(path);
-        pointEngineAtClosedPort(settings);
         settings.WriteProfileString(u"STATUS", u"MYCALL", u"ZZ9ZZ");
-        FrameFixture fixture(settings);
+        FrameHarness fixture(settings);
         QVERIFY(fixture.startShown());
         fixture.frame.OnExit();
         QVERIFY(!fixture.frame.isVisible());
@@ -293,10 +252,10 @@ void MainFrameTest::exitSavesTheLayoutOnceToTheSettingsFile() {
 
 void MainFrameTest::exitWritesEachLayoutValueExactlyOnce() {
     MemorySettings settings;
-    pointEngineAtClosedPort(settings);
     int writesBefore = 0;
     {
-        FrameFixture fixture(settings);
+        FrameHarness fixture(settings);
+        QVERIFY(fixture.pointEngineAtClosedPort());
         QCOMPARE(fixture.frame.OnCreate(), 0);
         writesBefore = settings.writeCount();
         fixture.frame.show();
