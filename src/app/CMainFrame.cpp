@@ -4,11 +4,15 @@
 
 #include "app/CommandIds.h"
 #include "app/StreamIntake.h"
+#include "dxcc/CountryFileLoader.h"
+#include "filters/SpotFacts.h"
 #include "links/DlgPeopertiesMisc.h"
 #include "settings/SettingsCatalogue.h"
 #include "links/DlgTelnetConnect.h"
 #include "links/NorrvelSocket.h"
 #include "links/TelnetSocket.h"
+#include "radio/RadioControl.h"
+#include "spots/SpotListModel.h"
 #include "spots/SpotStore.h"
 #include "spots/ViewDxClusterFrame.h"
 #include "terminal/SendTerm.h"
@@ -24,6 +28,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
 #include <QToolBar>
@@ -95,6 +100,8 @@ int CMainFrame::OnCreate() {
     intake_ = std::make_unique<StreamIntake>(*spotStore_);
     activeView_ = clusterView_.get();
     clusterView_->setSpotStore(spotStore_.get());
+    setUpCountries();
+    radio_ = std::make_unique<RadioControl>(settings_, *spotStore_, *clusterView_, [this] { return statusBar(); });
     clusterView_->refillList();
 
     createCommandBar();
@@ -257,6 +264,26 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     if (watched == client_ && event->type() == QEvent::Resize && tabStrip_)
         placeActiveView();
     return QMainWindow::eventFilter(watched, event);
+}
+
+// Countries are worked out once per spot as it arrives. A missing or damaged country file costs
+// only the countries; it is mentioned where the operator asked for them.
+void CMainFrame::setUpCountries() {
+    countries_ = std::make_unique<LoadedCountries>(loadCountries(settings_));
+    countryResolver_ = std::make_unique<CountryResolver>(countries_->lookup);
+    spotStore_->setResolver(countryResolver_.get());
+    SpotListModel& model = clusterView_->model();
+    model.setCountries(&countries_->lookup);
+    model.setClock([this] { return secondsSince1970(clock_.now()); });
+    const auto updateTips = [this, &model] {
+        const std::u16string locator = readSetting(settings_, setting::kLocator);
+        const bool wanted = !locator.empty() || !clusterView_->shownExtraColumns().empty();
+        model.setLocationTips(wanted, std::string(locator.begin(), locator.end()));
+        if (wanted && !countries_->problem.isEmpty())
+            statusBar()->showMessage(countries_->problem);
+    };
+    updateTips();
+    connect(clusterView_.get(), &ViewDxClusterFrame::extraColumnsChanged, this, updateTips);
 }
 
 void CMainFrame::loadCallSign() {

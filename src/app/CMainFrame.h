@@ -20,7 +20,10 @@ class QToolBar;
 namespace quendra {
 
 struct IntakeOutcome;
+struct LoadedCountries;
+class CountryResolver;
 class Link;
+class RadioControl;
 class NorrvelSocket;
 class SpotStore;
 class StreamIntake;
@@ -74,6 +77,7 @@ public:
     TelnetSocket& telnetLink() const { return *telnetLink_; }
     NorrvelSocket& engineLink() const { return *engineLink_; }
     SpotStore& spotStore() const { return *spotStore_; }
+    RadioControl& radio() const { return *radio_; }
     const std::u16string& telnetNodeName() const { return telnetNodeName_; }
 
 signals:
@@ -104,6 +108,7 @@ private:
     void showAlreadyConnected();
     void present(TerminalWindow& terminal, const IntakeOutcome& outcome);
     void loadCallSign();
+    void setUpCountries();
 
     Settings& settings_;
     const Clock& clock_;
@@ -124,8 +129,11 @@ private:
     std::unique_ptr<ViewDxClusterFrame> clusterView_;
     QWidget* activeView_ = nullptr;
     std::unique_ptr<TelnetSocket> telnetLink_;
+    std::unique_ptr<LoadedCountries> countries_;
+    std::unique_ptr<CountryResolver> countryResolver_;
     std::unique_ptr<SpotStore> spotStore_;
     std::unique_ptr<StreamIntake> intake_;
+    std::unique_ptr<RadioControl> radio_;
     std::u16string telnetNodeName_;
 };
 

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+class QAction;
+class QLabel;
+class QStatusBar;
+
+namespace quendra {
+
+class RadioLink;
+class Settings;
+class SpotStore;
+class ViewDxClusterFrame;
+
+// Tunes the radio from the spot list: an activated row (double-click or Enter) or the row menu's
+// "Tune radio" sends the spot's frequency and mode to the radio; the radio's own frequency marks
+// the nearest listed spot and shows in a status-bar field. With the radio switched off in the
+// settings it does nothing at all, and the window looks as it always did.
+class RadioControl : public QObject {
+    Q_OBJECT
+public:
+    // statusBar is asked for only once the radio is switched on, so no status bar appears
+    // otherwise.
+    RadioControl(Settings& settings, const SpotStore& store, ViewDxClusterFrame& view,
+                 std::function<QStatusBar*()> statusBar, QObject* parent = nullptr);
+    ~RadioControl() override;
+
+    bool enabled() const;
+    // Tunes to the spot at this store index; false when the radio is off or the spot has no
+    // usable frequency.
+    bool tuneTo(int storeIndex);
+    RadioLink& link() const { return *link_; }
+    QAction* tuneAction() const { return tuneAction_; }
+
+private:
+    void showStatus(const QString& text);
+
+    Settings& settings_;
+    const SpotStore& store_;
+    ViewDxClusterFrame& view_;
+    std::function<QStatusBar*()> statusBar_;
+    RadioLink* link_ = nullptr;
+    QAction* tuneAction_ = nullptr;
+    QLabel* statusField_ = nullptr;
+};
+
+}  // namespace quendra
