@@ -11,6 +11,11 @@
 #include "links/DlgTelnetConnect.h"
 #include "links/NorrvelSocket.h"
 #include "links/TelnetSocket.h"
+#include "links/EngineReconnect.h"
+#include "links/SpotDialog.h"
+#include "links/TelnetAutomation.h"
+#include "app/LinkStatusPanel.h"
+#include "radio/RadioLink.h"
 #include "radio/RadioControl.h"
 #include "spots/SpotListModel.h"
 #include "spots/SpotStore.h"
@@ -102,6 +107,7 @@ int CMainFrame::OnCreate() {
     clusterView_->setSpotStore(spotStore_.get());
     setUpCountries();
     radio_ = std::make_unique<RadioControl>(settings_, *spotStore_, *clusterView_, [this] { return statusBar(); });
+    clusterView_->addRowAction(spotCommand_);
     clusterView_->refillList();
 
     createCommandBar();
@@ -113,6 +119,7 @@ int CMainFrame::OnCreate() {
                          kDisconnectingNotice};
     tabs_[kTabPacket] = {packetTerminal_.get(), engineLink_.get(), nullptr, {}};
     tabs_[kTabCluster] = {clusterView_.get(), nullptr, nullptr, {}};
+    setUpUnattendedLinks();
 
     connect(tabStrip_.get(), &QTabBar::currentChanged, this, [this] { OnTabSelChange(); });
     OnTabSelChange();
@@ -140,6 +147,13 @@ void CMainFrame::createCommandBar() {
     menu->addAction(addCommand(kCmdAbout, QStringLiteral("About Quendra..."), QStringLiteral("about")));
     menu->addSeparator();
     menu->addAction(addCommand(kCmdExit, QStringLiteral("Exit")));
+
+    // Additions live in a menu of their own, after the classic one.
+    QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    tools->setObjectName(QStringLiteral("toolsMenu"));
+    spotCommand_ = tools->addAction(QStringLiteral("&Spot..."));
+    spotCommand_->setObjectName(QStringLiteral("spotCommand"));
+    connect(spotCommand_, &QAction::triggered, this, &CMainFrame::OnSpot);
 
     commandBar_ = new QToolBar(QStringLiteral("Tool bar"), this);
     commandBar_->setObjectName(QStringLiteral("CommandBar"));
@@ -286,6 +300,69 @@ void CMainFrame::setUpCountries() {
     connect(clusterView_.get(), &ViewDxClusterFrame::extraColumnsChanged, this, updateTips);
 }
 
+// Logging in, coming back and the link fields are the operator's choice (AUTOLINK); with every
+// option off the objects stay idle and no status bar appears.
+void CMainFrame::setUpUnattendedLinks() {
+    TelnetAutomation::Hooks hooks;
+    hooks.say = [this](std::u16string_view line) { RouteTelnetStatus(line); };
+    hooks.addressChosen = [this](const QString& host, int port) {
+        telnetNodeName_ = toU16(host);
+        telnetLink_->setAddress(host, port);
+        if (linkStatus_)
+            linkStatus_->setNode(LinkStatusPanel::Telnet, host);
+    };
+    telnetAutomation_ = std::make_unique<TelnetAutomation>(settings_, *telnetLink_, std::move(hooks));
+    engineReconnect_ = std::make_unique<EngineReconnect>(settings_, *engineLink_);
+    connect(telnetLink_.get(), &AsyncSocket::connectFinished, this, [this](int error) {
+        if (error == 0)
+            intake_->setReadListings(readSetting(settings_, setting::kReadSpotListings) != 0);
+    });
+    const bool unattended = readSetting(settings_, setting::kAutoLogin) != 0 ||
+                            readSetting(settings_, setting::kAutoReconnect) != 0 ||
+                            readSetting(settings_, setting::kAutoEngineReconnect) != 0 ||
+                            readSetting(settings_, setting::kReadSpotListings) != 0;
+    if (!unattended)
+        return;
+    linkStatus_ = new LinkStatusPanel(*statusBar(), *telnetLink_, *engineLink_, this);
+    linkStatus_->setNode(LinkStatusPanel::Engine, toQString(readSetting(settings_, setting::kEngineHost)));
+    for (AsyncSocket* link : {static_cast<AsyncSocket*>(telnetLink_.get()), static_cast<AsyncSocket*>(engineLink_.get())}) {
+        connect(link, &AsyncSocket::connectFinished, linkStatus_, &LinkStatusPanel::refresh);
+        connect(link, &AsyncSocket::closed, linkStatus_, &LinkStatusPanel::refresh);
+    }
+}
+
+// The operator's own Connect or Disconnect on a link's tab ends whatever that link was retrying.
+void CMainFrame::tellAutomation(bool userConnects) {
+    switch (selectedTab()) {
+    case kTabTelnet:
+        userConnects ? telnetAutomation_->userConnected() : telnetAutomation_->userDisconnected();
+        break;
+    case kTabPacket:
+        userConnects ? engineReconnect_->userConnected() : engineReconnect_->userDisconnected();
+        break;
+    default: break;
+    }
+}
+
+void CMainFrame::OnSpot() {
+    QString call;
+    QString kHz;
+    if (const int index = clusterView_->currentStoreIndex(); index >= 0 && activeView_ == clusterView_.get()) {
+        call = toQString(spotStore_->spotAt(index).station);
+        kHz = toQString(spotStore_->spotAt(index).frequency).trimmed();
+    }
+    if (radio_->link().state() == RadioLink::State::Connected && radio_->lastKHz() > 0)
+        kHz = QString::number(radio_->lastKHz(), 'f', 1);
+    SpotDialog dialog(call, kHz, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (telnetLink_->connected() == 0) {
+        QMessageBox::warning(this, QStringLiteral("Quendra"), tr("Not connected to a cluster node."));
+        return;
+    }
+    telnetLink_->sendTyped(encodeWindows1252(toU16(dialog.command() + QStringLiteral("\r\n"))));
+}
+
 void CMainFrame::loadCallSign() {
     myCallSign_ = readSetting(settings_, setting::kMyCall);
 }
@@ -294,6 +371,7 @@ void CMainFrame::loadCallSign() {
 
 void CMainFrame::RouteTelnetText(std::u16string_view text, int /*length*/) {
     present(*telnetTerminal_, intake_->telnetText(text, telnetNodeName_));
+    telnetAutomation_->received(text);
 }
 
 void CMainFrame::RouteTelnetStatus(std::u16string_view text) {
@@ -310,6 +388,11 @@ void CMainFrame::present(TerminalWindow& terminal, const IntakeOutcome& outcome)
         terminal.AppendText(piece);
     for (int index : outcome.storedSpots)
         clusterView_->addSpot(index);
+    if (linkStatus_) {
+        const auto which = &terminal == telnetTerminal_.get() ? LinkStatusPanel::Telnet : LinkStatusPanel::Engine;
+        for (std::size_t i = 0; i < outcome.storedSpots.size(); ++i)
+            linkStatus_->spotReceived(which);
+    }
 }
 
 // --- Sending typed lines -----------------------------------------------------------------------
@@ -329,6 +412,7 @@ void CMainFrame::OnActionsConnect() {
         showAlreadyConnected();
         return;
     }
+    tellAutomation(true);
     if (route->chooseAddress && !(this->*route->chooseAddress)())
         return;
     // An attempt still pending when the dialog opened may have connected while it was open.
@@ -358,6 +442,7 @@ void CMainFrame::showAlreadyConnected() {
 
 void CMainFrame::OnActionsDisconnect() {
     const TabRoute* route = selectedRoute();
+    tellAutomation(false);
     if (route && route->link && route->link->connected() != 0) {
         route->link->shutDown();
         if (auto* terminal = qobject_cast<TerminalWindow*>(route->view); terminal && !route->disconnectNotice.empty())

@@ -22,7 +22,10 @@ namespace quendra {
 struct IntakeOutcome;
 struct LoadedCountries;
 class CountryResolver;
+class EngineReconnect;
 class Link;
+class LinkStatusPanel;
+class TelnetAutomation;
 class RadioControl;
 class NorrvelSocket;
 class SpotStore;
@@ -78,6 +81,13 @@ public:
     NorrvelSocket& engineLink() const { return *engineLink_; }
     SpotStore& spotStore() const { return *spotStore_; }
     RadioControl& radio() const { return *radio_; }
+    TelnetAutomation& telnetAutomation() const { return *telnetAutomation_; }
+    EngineReconnect& engineReconnect() const { return *engineReconnect_; }
+    LinkStatusPanel* linkStatus() const { return linkStatus_; }
+    QAction* spotCommand() const { return spotCommand_; }
+
+    // "Spot...": asks for a spot, filled in from the current row, and sends it to the node.
+    void OnSpot();
     const std::u16string& telnetNodeName() const { return telnetNodeName_; }
 
 signals:
@@ -109,6 +119,8 @@ private:
     void present(TerminalWindow& terminal, const IntakeOutcome& outcome);
     void loadCallSign();
     void setUpCountries();
+    void setUpUnattendedLinks();
+    void tellAutomation(bool userConnects);
 
     Settings& settings_;
     const Clock& clock_;
@@ -134,6 +146,10 @@ private:
     std::unique_ptr<SpotStore> spotStore_;
     std::unique_ptr<StreamIntake> intake_;
     std::unique_ptr<RadioControl> radio_;
+    std::unique_ptr<TelnetAutomation> telnetAutomation_;
+    std::unique_ptr<EngineReconnect> engineReconnect_;
+    LinkStatusPanel* linkStatus_ = nullptr;  // owned by the window; only with unattended links
+    QAction* spotCommand_ = nullptr;
     std::u16string telnetNodeName_;
 };
 

@@ -123,6 +123,7 @@ void AsyncSocket::postConnectOutcome(int error) {
         if (generation != generation_ || !socket_)
             return;
         OnConnect(error);
+        emit connectFinished(error);
         if (error == 0 && isOpen() && generation == generation_)
             schedulePump();
     }, Qt::QueuedConnection);
@@ -159,6 +160,7 @@ void AsyncSocket::pump() {
     if (phase_ == Phase::Ended && !closeDelivered_) {
         closeDelivered_ = true;
         OnClose(closeError_);
+        emit closed();
     }
 }
 

@@ -45,6 +45,11 @@ public:
     void SetKeepAlive(bool on);
     bool isOpen() const { return socket_ != nullptr; }
 
+signals:
+    // After OnConnect and OnClose have run, for whatever watches the connection's life.
+    void connectFinished(int error);
+    void closed();
+
 protected:
     virtual void OnConnect(int error);
     virtual void OnReceive(int error);

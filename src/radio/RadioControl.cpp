@@ -25,7 +25,10 @@ RadioControl::RadioControl(Settings& settings, const SpotStore& store, ViewDxClu
     connect(&view_, &ViewDxClusterFrame::spotActivated, this, &RadioControl::tuneTo);
     connect(link_, &RadioLink::statusChanged, this, &RadioControl::showStatus);
     connect(link_, &RadioLink::frequencyRead, this,
-            [this](qint64 hz, const QString&) { view_.markNearest(static_cast<double>(hz) / 1000.0); });
+            [this](qint64 hz, const QString&) {
+                lastKHz_ = static_cast<double>(hz) / 1000.0;
+                view_.markNearest(lastKHz_);
+            });
     tuneAction_->setEnabled(enabled());
     if (enabled())
         showStatus(QString::fromStdString(radioNotConnectedText()));

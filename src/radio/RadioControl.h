@@ -34,6 +34,8 @@ public:
     bool tuneTo(int storeIndex);
     RadioLink& link() const { return *link_; }
     QAction* tuneAction() const { return tuneAction_; }
+    // The radio's frequency as last read, in kHz; 0 before the first reading.
+    double lastKHz() const { return lastKHz_; }
 
 private:
     void showStatus(const QString& text);
@@ -45,6 +47,7 @@ private:
     RadioLink* link_ = nullptr;
     QAction* tuneAction_ = nullptr;
     QLabel* statusField_ = nullptr;
+    double lastKHz_ = 0;
 };
 
 }  // namespace quendra

@@ -2,7 +2,9 @@
 
 #include "app/SpotDetection.h"
 #include "app/SpotRouting.h"
+#include "autolink/SpotListing.h"
 #include "links/MonitorTokens.h"
+#include "spots/SpotStore.h"
 
 namespace quendra {
 namespace {
@@ -21,7 +23,7 @@ IntakeOutcome StreamIntake::telnetText(std::u16string_view text, std::u16string_
         endUnfinishedLine(outcome, nodeName);
     outcome.shown.push_back(text);
     for (const std::u16string& line : telnetLines_.feed(text))
-        detect(outcome, line, nodeName);
+        detectNodeLine(outcome, line, nodeName);
     return outcome;
 }
 
@@ -50,7 +52,20 @@ void StreamIntake::endUnfinishedLine(IntakeOutcome& outcome, std::u16string_view
     const std::u16string tail = telnetLines_.pendingTail();
     telnetLines_.clear();
     outcome.shown.push_back(kLineEnd);
-    detect(outcome, tail, nodeName);
+    detectNodeLine(outcome, tail, nodeName);
+}
+
+void StreamIntake::detectNodeLine(IntakeOutcome& outcome, std::u16string_view line,
+                                  std::u16string_view nodeName) {
+    const std::size_t before = outcome.storedSpots.size();
+    detect(outcome, line, nodeName);
+    if (!readListings_ || outcome.storedSpots.size() != before)
+        return;
+    if (const auto listed = parseSpotListing(line)) {
+        const int index = store_.storeSpot(listed->spot, nodeName, listed->time);
+        if (index != -1)
+            outcome.storedSpots.push_back(index);
+    }
 }
 
 void StreamIntake::detect(IntakeOutcome& outcome, std::u16string_view line,

@@ -33,12 +33,18 @@ public:
     // The text of one monitored frame; frames the engine transmitted for us are shown only.
     IntakeOutcome monitorFrame(std::u16string_view text, bool transmitted);
 
+    // Also takes the spots of a node's spot listing (the answer to "sh/dx"), each with its own
+    // time; off unless the operator asked for it, so a listing line is never a spot by default.
+    void setReadListings(bool on) { readListings_ = on; }
+
 private:
     void endUnfinishedLine(IntakeOutcome& outcome, std::u16string_view nodeName);
     void detect(IntakeOutcome& outcome, std::u16string_view line, std::u16string_view nodeName);
+    void detectNodeLine(IntakeOutcome& outcome, std::u16string_view line, std::u16string_view nodeName);
 
     SpotStore& store_;
     TelnetLineJoiner telnetLines_;
+    bool readListings_ = false;
 };
 
 }  // namespace quendra
