@@ -317,6 +317,11 @@ void CMainFrame::setUpUnattendedLinks() {
         if (error == 0)
             intake_->setReadListings(readSetting(settings_, setting::kReadSpotListings) != 0);
     });
+    // After the automation has seen a notification, so the commands show a retry it started.
+    for (AsyncSocket* link : {static_cast<AsyncSocket*>(telnetLink_.get()), static_cast<AsyncSocket*>(engineLink_.get())}) {
+        connect(link, &AsyncSocket::connectFinished, this, &CMainFrame::updateCommandUI);
+        connect(link, &AsyncSocket::closed, this, &CMainFrame::updateCommandUI);
+    }
     const bool unattended = readSetting(settings_, setting::kAutoLogin) != 0 ||
                             readSetting(settings_, setting::kAutoReconnect) != 0 ||
                             readSetting(settings_, setting::kAutoEngineReconnect) != 0 ||
@@ -328,6 +333,14 @@ void CMainFrame::setUpUnattendedLinks() {
     for (AsyncSocket* link : {static_cast<AsyncSocket*>(telnetLink_.get()), static_cast<AsyncSocket*>(engineLink_.get())}) {
         connect(link, &AsyncSocket::connectFinished, linkStatus_, &LinkStatusPanel::refresh);
         connect(link, &AsyncSocket::closed, linkStatus_, &LinkStatusPanel::refresh);
+    }
+}
+
+bool CMainFrame::retrying(int tab) const {
+    switch (tab) {
+    case kTabTelnet: return telnetAutomation_ && telnetAutomation_->retrying();
+    case kTabPacket: return engineReconnect_ && engineReconnect_->retrying();
+    default: return false;
     }
 }
 
@@ -465,7 +478,8 @@ void CMainFrame::updateCommandUI() {
         return;
     const bool connected = route->link && route->link->connected() != 0;
     connectCommand->setEnabled(route->link && !connected);
-    disconnectCommand->setEnabled(connected);
+    // A link that is waiting to try again can be told to stop, as a connected one can be closed.
+    disconnectCommand->setEnabled(connected || retrying(selectedTab()));
 }
 
 // --- Exit --------------------------------------------------------------------------------------

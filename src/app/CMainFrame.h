@@ -121,6 +121,7 @@ private:
     void setUpCountries();
     void setUpUnattendedLinks();
     void tellAutomation(bool userConnects);
+    bool retrying(int tab) const;
 
     Settings& settings_;
     const Clock& clock_;

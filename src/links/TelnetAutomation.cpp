@@ -29,9 +29,8 @@ void TelnetAutomation::received(std::u16string_view text) {
     loginAnswered_ = true;
     std::u16string lines = readSetting(settings_, setting::kMyCall) + u"\r\n";
     // One start-up command a line of the setting; blank lines are skipped.
-    std::u16string_view commands = readSetting(settings_, setting::kAutoLoginCommands);
-    const std::u16string all(commands);
-    std::u16string_view rest(all);
+    const std::u16string commands = readSetting(settings_, setting::kAutoLoginCommands);
+    std::u16string_view rest(commands);
     while (!rest.empty()) {
         const auto end = rest.find_first_of(u"\r\n");
         const std::u16string_view command = rest.substr(0, end);
