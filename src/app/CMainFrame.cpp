@@ -107,10 +107,10 @@ int CMainFrame::OnCreate() {
     clusterView_->setSpotStore(spotStore_.get());
     setUpCountries();
     radio_ = std::make_unique<RadioControl>(settings_, *spotStore_, *clusterView_, [this] { return statusBar(); });
-    clusterView_->addRowAction(spotCommand_);
     clusterView_->refillList();
 
     createCommandBar();
+    clusterView_->addRowAction(spotCommand_);
 
     loadCallSign();
     engineLink_ = std::make_unique<NorrvelSocket>(settings_);
