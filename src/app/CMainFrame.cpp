@@ -3,21 +3,13 @@
 #include "platform/QtText.h"
 
 #include "app/CommandIds.h"
+#include "app/FrameExtensions.h"
 #include "app/StreamIntake.h"
-#include "dxcc/CountryFileLoader.h"
-#include "filters/SpotFacts.h"
 #include "links/DlgPeopertiesMisc.h"
 #include "settings/SettingsCatalogue.h"
 #include "links/DlgTelnetConnect.h"
 #include "links/NorrvelSocket.h"
 #include "links/TelnetSocket.h"
-#include "links/EngineReconnect.h"
-#include "links/SpotDialog.h"
-#include "links/TelnetAutomation.h"
-#include "app/LinkStatusPanel.h"
-#include "radio/RadioLink.h"
-#include "radio/RadioControl.h"
-#include "spots/SpotListModel.h"
 #include "spots/SpotStore.h"
 #include "spots/ViewDxClusterFrame.h"
 #include "terminal/SendTerm.h"
@@ -33,7 +25,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
 #include <QToolBar>
@@ -105,12 +96,9 @@ int CMainFrame::OnCreate() {
     intake_ = std::make_unique<StreamIntake>(*spotStore_);
     activeView_ = clusterView_.get();
     clusterView_->setSpotStore(spotStore_.get());
-    setUpCountries();
-    radio_ = std::make_unique<RadioControl>(settings_, *spotStore_, *clusterView_, [this] { return statusBar(); });
     clusterView_->refillList();
 
     createCommandBar();
-    clusterView_->addRowAction(spotCommand_);
 
     loadCallSign();
     engineLink_ = std::make_unique<NorrvelSocket>(settings_);
@@ -119,7 +107,19 @@ int CMainFrame::OnCreate() {
                          kDisconnectingNotice};
     tabs_[kTabPacket] = {packetTerminal_.get(), engineLink_.get(), nullptr, {}};
     tabs_[kTabCluster] = {clusterView_.get(), nullptr, nullptr, {}};
-    setUpUnattendedLinks();
+    extensions_ = std::make_unique<FrameExtensions>(FrameExtensions::Parts{
+        settings_, clock_, *this, *spotStore_, *intake_, *clusterView_, *telnetLink_, *engineLink_, *toolsMenu_,
+        [this](std::u16string_view line) { RouteTelnetStatus(line); },
+        [this](const QString& host, int port) {
+            telnetNodeName_ = toU16(host);
+            telnetLink_->setAddress(host, port);
+        },
+        [this] { return activeView_ == clusterView_.get(); }});
+    // After the extensions have seen a notification, so the commands show a retry they started.
+    for (AsyncSocket* link : {static_cast<AsyncSocket*>(telnetLink_.get()), static_cast<AsyncSocket*>(engineLink_.get())}) {
+        connect(link, &AsyncSocket::connectFinished, this, &CMainFrame::updateCommandUI);
+        connect(link, &AsyncSocket::closed, this, &CMainFrame::updateCommandUI);
+    }
 
     connect(tabStrip_.get(), &QTabBar::currentChanged, this, [this] { OnTabSelChange(); });
     OnTabSelChange();
@@ -149,11 +149,8 @@ void CMainFrame::createCommandBar() {
     menu->addAction(addCommand(kCmdExit, QStringLiteral("Exit")));
 
     // Additions live in a menu of their own, after the classic one.
-    QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
-    tools->setObjectName(QStringLiteral("toolsMenu"));
-    spotCommand_ = tools->addAction(QStringLiteral("&Spot..."));
-    spotCommand_->setObjectName(QStringLiteral("spotCommand"));
-    connect(spotCommand_, &QAction::triggered, this, &CMainFrame::OnSpot);
+    toolsMenu_ = menuBar()->addMenu(QStringLiteral("&Tools"));
+    toolsMenu_->setObjectName(QStringLiteral("toolsMenu"));
 
     commandBar_ = new QToolBar(QStringLiteral("Tool bar"), this);
     commandBar_->setObjectName(QStringLiteral("CommandBar"));
@@ -280,102 +277,6 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-// Countries are worked out once per spot as it arrives. A missing or damaged country file costs
-// only the countries; it is mentioned where the operator asked for them.
-void CMainFrame::setUpCountries() {
-    countries_ = std::make_unique<LoadedCountries>(loadCountries(settings_));
-    countryResolver_ = std::make_unique<CountryResolver>(countries_->lookup);
-    spotStore_->setResolver(countryResolver_.get());
-    SpotListModel& model = clusterView_->model();
-    model.setCountries(&countries_->lookup);
-    model.setClock([this] { return secondsSince1970(clock_.now()); });
-    const auto updateTips = [this, &model] {
-        const std::u16string locator = readSetting(settings_, setting::kLocator);
-        const bool wanted = !locator.empty() || !clusterView_->shownExtraColumns().empty();
-        model.setLocationTips(wanted, std::string(locator.begin(), locator.end()));
-        if (wanted && !countries_->problem.isEmpty())
-            statusBar()->showMessage(countries_->problem);
-    };
-    updateTips();
-    connect(clusterView_.get(), &ViewDxClusterFrame::extraColumnsChanged, this, updateTips);
-}
-
-// Logging in, coming back and the link fields are the operator's choice (AUTOLINK); with every
-// option off the objects stay idle and no status bar appears.
-void CMainFrame::setUpUnattendedLinks() {
-    TelnetAutomation::Hooks hooks;
-    hooks.say = [this](std::u16string_view line) { RouteTelnetStatus(line); };
-    hooks.addressChosen = [this](const QString& host, int port) {
-        telnetNodeName_ = toU16(host);
-        telnetLink_->setAddress(host, port);
-        if (linkStatus_)
-            linkStatus_->setNode(LinkStatusPanel::Telnet, host);
-    };
-    telnetAutomation_ = std::make_unique<TelnetAutomation>(settings_, *telnetLink_, std::move(hooks));
-    engineReconnect_ = std::make_unique<EngineReconnect>(settings_, *engineLink_);
-    connect(telnetLink_.get(), &AsyncSocket::connectFinished, this, [this](int error) {
-        if (error == 0)
-            intake_->setReadListings(readSetting(settings_, setting::kReadSpotListings) != 0);
-    });
-    // After the automation has seen a notification, so the commands show a retry it started.
-    for (AsyncSocket* link : {static_cast<AsyncSocket*>(telnetLink_.get()), static_cast<AsyncSocket*>(engineLink_.get())}) {
-        connect(link, &AsyncSocket::connectFinished, this, &CMainFrame::updateCommandUI);
-        connect(link, &AsyncSocket::closed, this, &CMainFrame::updateCommandUI);
-    }
-    const bool unattended = readSetting(settings_, setting::kAutoLogin) != 0 ||
-                            readSetting(settings_, setting::kAutoReconnect) != 0 ||
-                            readSetting(settings_, setting::kAutoEngineReconnect) != 0 ||
-                            readSetting(settings_, setting::kReadSpotListings) != 0;
-    if (!unattended)
-        return;
-    linkStatus_ = new LinkStatusPanel(*statusBar(), *telnetLink_, *engineLink_, this);
-    linkStatus_->setNode(LinkStatusPanel::Engine, toQString(readSetting(settings_, setting::kEngineHost)));
-    for (AsyncSocket* link : {static_cast<AsyncSocket*>(telnetLink_.get()), static_cast<AsyncSocket*>(engineLink_.get())}) {
-        connect(link, &AsyncSocket::connectFinished, linkStatus_, &LinkStatusPanel::refresh);
-        connect(link, &AsyncSocket::closed, linkStatus_, &LinkStatusPanel::refresh);
-    }
-}
-
-bool CMainFrame::retrying(int tab) const {
-    switch (tab) {
-    case kTabTelnet: return telnetAutomation_ && telnetAutomation_->retrying();
-    case kTabPacket: return engineReconnect_ && engineReconnect_->retrying();
-    default: return false;
-    }
-}
-
-// The operator's own Connect or Disconnect on a link's tab ends whatever that link was retrying.
-void CMainFrame::tellAutomation(bool userConnects) {
-    switch (selectedTab()) {
-    case kTabTelnet:
-        userConnects ? telnetAutomation_->userConnected() : telnetAutomation_->userDisconnected();
-        break;
-    case kTabPacket:
-        userConnects ? engineReconnect_->userConnected() : engineReconnect_->userDisconnected();
-        break;
-    default: break;
-    }
-}
-
-void CMainFrame::OnSpot() {
-    QString call;
-    QString kHz;
-    if (const int index = clusterView_->currentStoreIndex(); index >= 0 && activeView_ == clusterView_.get()) {
-        call = toQString(spotStore_->spotAt(index).station);
-        kHz = toQString(spotStore_->spotAt(index).frequency).trimmed();
-    }
-    if (radio_->link().state() == RadioLink::State::Connected && radio_->lastKHz() > 0)
-        kHz = QString::number(radio_->lastKHz(), 'f', 1);
-    SpotDialog dialog(call, kHz, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    if (telnetLink_->connected() == 0) {
-        QMessageBox::warning(this, QStringLiteral("Quendra"), tr("Not connected to a cluster node."));
-        return;
-    }
-    telnetLink_->sendTyped(encodeWindows1252(toU16(dialog.command() + QStringLiteral("\r\n"))));
-}
-
 void CMainFrame::loadCallSign() {
     myCallSign_ = readSetting(settings_, setting::kMyCall);
 }
@@ -384,7 +285,7 @@ void CMainFrame::loadCallSign() {
 
 void CMainFrame::RouteTelnetText(std::u16string_view text, int /*length*/) {
     present(*telnetTerminal_, intake_->telnetText(text, telnetNodeName_));
-    telnetAutomation_->received(text);
+    extensions_->telnetReceived(text);
 }
 
 void CMainFrame::RouteTelnetStatus(std::u16string_view text) {
@@ -401,11 +302,7 @@ void CMainFrame::present(TerminalWindow& terminal, const IntakeOutcome& outcome)
         terminal.AppendText(piece);
     for (int index : outcome.storedSpots)
         clusterView_->addSpot(index);
-    if (linkStatus_) {
-        const auto which = &terminal == telnetTerminal_.get() ? LinkStatusPanel::Telnet : LinkStatusPanel::Engine;
-        for (std::size_t i = 0; i < outcome.storedSpots.size(); ++i)
-            linkStatus_->spotReceived(which);
-    }
+    extensions_->spotsStored(&terminal == telnetTerminal_.get(), outcome.storedSpots.size());
 }
 
 // --- Sending typed lines -----------------------------------------------------------------------
@@ -425,7 +322,7 @@ void CMainFrame::OnActionsConnect() {
         showAlreadyConnected();
         return;
     }
-    tellAutomation(true);
+    extensions_->userConnects(selectedTab());
     if (route->chooseAddress && !(this->*route->chooseAddress)())
         return;
     // An attempt still pending when the dialog opened may have connected while it was open.
@@ -455,7 +352,7 @@ void CMainFrame::showAlreadyConnected() {
 
 void CMainFrame::OnActionsDisconnect() {
     const TabRoute* route = selectedRoute();
-    tellAutomation(false);
+    extensions_->userDisconnects(selectedTab());
     if (route && route->link && route->link->connected() != 0) {
         route->link->shutDown();
         if (auto* terminal = qobject_cast<TerminalWindow*>(route->view); terminal && !route->disconnectNotice.empty())
@@ -479,7 +376,7 @@ void CMainFrame::updateCommandUI() {
     const bool connected = route->link && route->link->connected() != 0;
     connectCommand->setEnabled(route->link && !connected);
     // A link that is waiting to try again can be told to stop, as a connected one can be closed.
-    disconnectCommand->setEnabled(connected || retrying(selectedTab()));
+    disconnectCommand->setEnabled(connected || (extensions_ && extensions_->retrying(selectedTab())));
 }
 
 // --- Exit --------------------------------------------------------------------------------------

@@ -20,13 +20,8 @@ class QToolBar;
 namespace quendra {
 
 struct IntakeOutcome;
-struct LoadedCountries;
-class CountryResolver;
-class EngineReconnect;
+class FrameExtensions;
 class Link;
-class LinkStatusPanel;
-class TelnetAutomation;
-class RadioControl;
 class NorrvelSocket;
 class SpotStore;
 class StreamIntake;
@@ -80,14 +75,7 @@ public:
     TelnetSocket& telnetLink() const { return *telnetLink_; }
     NorrvelSocket& engineLink() const { return *engineLink_; }
     SpotStore& spotStore() const { return *spotStore_; }
-    RadioControl& radio() const { return *radio_; }
-    TelnetAutomation& telnetAutomation() const { return *telnetAutomation_; }
-    EngineReconnect& engineReconnect() const { return *engineReconnect_; }
-    LinkStatusPanel* linkStatus() const { return linkStatus_; }
-    QAction* spotCommand() const { return spotCommand_; }
-
-    // "Spot...": asks for a spot, filled in from the current row, and sends it to the node.
-    void OnSpot();
+    FrameExtensions& extensions() const { return *extensions_; }
     const std::u16string& telnetNodeName() const { return telnetNodeName_; }
 
 signals:
@@ -118,10 +106,6 @@ private:
     void showAlreadyConnected();
     void present(TerminalWindow& terminal, const IntakeOutcome& outcome);
     void loadCallSign();
-    void setUpCountries();
-    void setUpUnattendedLinks();
-    void tellAutomation(bool userConnects);
-    bool retrying(int tab) const;
 
     Settings& settings_;
     const Clock& clock_;
@@ -142,15 +126,11 @@ private:
     std::unique_ptr<ViewDxClusterFrame> clusterView_;
     QWidget* activeView_ = nullptr;
     std::unique_ptr<TelnetSocket> telnetLink_;
-    std::unique_ptr<LoadedCountries> countries_;
-    std::unique_ptr<CountryResolver> countryResolver_;
     std::unique_ptr<SpotStore> spotStore_;
     std::unique_ptr<StreamIntake> intake_;
-    std::unique_ptr<RadioControl> radio_;
-    std::unique_ptr<TelnetAutomation> telnetAutomation_;
-    std::unique_ptr<EngineReconnect> engineReconnect_;
-    LinkStatusPanel* linkStatus_ = nullptr;  // owned by the window; only with unattended links
-    QAction* spotCommand_ = nullptr;
+    QMenu* toolsMenu_ = nullptr;  // owned by the menu bar
+    // The additions to the classic program; gone before the store and links they use.
+    std::unique_ptr<FrameExtensions> extensions_;
     std::u16string telnetNodeName_;
 };
 

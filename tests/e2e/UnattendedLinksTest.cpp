@@ -3,6 +3,7 @@
 // retrying, a node's spot listing taken in, and the exact bytes of a spot sent through the node.
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
+#include "app/FrameExtensions.h"
 #include "links/SpotDialog.h"
 #include "links/TelnetAutomation.h"
 #include "links/TelnetSocket.h"
@@ -69,7 +70,7 @@ void UnattendedLinksTest::nothingHappensByItselfWithTheOptionsOff() {
     peer->close();
     QTRY_COMPARE_WITH_TIMEOUT(harness.frame.telnetLink().connected(), 0, kWaitMs);
     QTest::qWait(300);
-    QVERIFY(!harness.frame.telnetAutomation().retrying());
+    QVERIFY(!harness.frame.extensions().telnetAutomation().retrying());
     QVERIFY(!node.hasPendingConnections());
 }
 
@@ -120,7 +121,7 @@ void UnattendedLinksTest::aLostLinkComesBackAndDisconnectEndsTheRetrying() {
 
     peer->abort();  // the node goes away without a word
     QTRY_VERIFY_WITH_TIMEOUT(terminalHolds(harness.frame.telnetTerminal(), u"***Link lost; trying again in"), kWaitMs);
-    QVERIFY(harness.frame.telnetAutomation().retrying());
+    QVERIFY(harness.frame.extensions().telnetAutomation().retrying());
     QVERIFY(harness.frame.action(kCmdDisconnect)->isEnabled());
     // The first pause is at most 2 s: the link is back before long, on one new connection.
     QTcpSocket* again = nextPeer(node);
@@ -134,12 +135,12 @@ void UnattendedLinksTest::aLostLinkComesBackAndDisconnectEndsTheRetrying() {
     // operator's Disconnect ends it.
     node.close();
     again->abort();
-    QTRY_VERIFY_WITH_TIMEOUT(harness.frame.telnetAutomation().retrying(), kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(harness.frame.extensions().telnetAutomation().retrying(), kWaitMs);
     QTRY_VERIFY_WITH_TIMEOUT(terminalHolds(harness.frame.telnetTerminal(), u"***Connect failed; trying again in"),
                              3 * kWaitMs);
-    QVERIFY(harness.frame.telnetAutomation().retrying());
+    QVERIFY(harness.frame.extensions().telnetAutomation().retrying());
     harness.frame.action(kCmdDisconnect)->trigger();
-    QVERIFY(!harness.frame.telnetAutomation().retrying());
+    QVERIFY(!harness.frame.extensions().telnetAutomation().retrying());
     QVERIFY(!harness.frame.action(kCmdDisconnect)->isEnabled());
 }
 
@@ -196,7 +197,7 @@ void UnattendedLinksTest::aSpotGoesToTheNodeAsItsCommand() {
         dialog->commentField()->setText(QStringLiteral("tnx qso"));
         dialog->accept();
     });
-    harness.frame.spotCommand()->trigger();
+    harness.frame.extensions().spotCommand()->trigger();
     QVERIFY(refusedFirst);
     QByteArray received;
     QVERIFY(receives(*peer, received, "\r\n"));
