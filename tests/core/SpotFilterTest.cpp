@@ -5,6 +5,8 @@
 #include "settings/MemorySettings.h"
 #include "settings/SettingsCatalogue.h"
 
+#include "filters/NamedValues.h"
+
 #include <gtest/gtest.h>
 
 using namespace quendra;
@@ -21,12 +23,7 @@ constexpr std::string_view kCountries =
 CountryLookup lookup() { return CountryLookup(std::move(*parseCountryFile(kCountries).file)); }
 
 int band(std::string_view name) {
-    const auto bands = amateurBands();
-    for (std::size_t i = 0; i < bands.size(); ++i) {
-        if (bands[i].name == name)
-            return static_cast<int>(i);
-    }
-    return -1;
+    return bandIndexFromName(std::u16string(name.begin(), name.end())).value_or(-1);
 }
 
 SpotFacts zedlandCwOn20() {

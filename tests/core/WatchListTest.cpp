@@ -4,6 +4,8 @@
 #include "modes/BandPlan.h"
 #include "settings/MemorySettings.h"
 
+#include "filters/NamedValues.h"
+
 #include <gtest/gtest.h>
 
 using namespace quendra;
@@ -11,12 +13,7 @@ using namespace quendra;
 namespace {
 
 int band(std::string_view name) {
-    const auto bands = amateurBands();
-    for (std::size_t i = 0; i < bands.size(); ++i) {
-        if (bands[i].name == name)
-            return static_cast<int>(i);
-    }
-    return -1;
+    return bandIndexFromName(std::u16string(name.begin(), name.end())).value_or(-1);
 }
 
 SpotFacts facts(std::u16string_view station, std::string_view bandName, Mode mode, std::string country = "Zedland",
