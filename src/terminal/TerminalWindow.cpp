@@ -28,8 +28,7 @@ TerminalWindow::TerminalWindow(Settings& settings, int windowId, TerminalStream 
       outputPane_(new MonitorView),
       windowId_(windowId),
       writer_(outputPane_->buffer(), stream) {
-    bufferLines_ = readSetting(settings_, setting::kMonitorBufferLines);
-    outputPane_->buffer().setCapacity(bufferLines_);
+    outputPane_->buffer().setCapacity(readSetting(settings_, setting::kMonitorBufferLines));
 
     splitter_ = new QSplitter(Qt::Vertical, this);
     splitter_->setObjectName(QStringLiteral("TerminalSplitter"));

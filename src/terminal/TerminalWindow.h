@@ -57,7 +57,6 @@ private:
     SendTerm* entryPane_ = nullptr;
     MonitorView* outputPane_ = nullptr;
     QSplitter* splitter_ = nullptr;
-    int bufferLines_ = 50;
     TerminalOwner* owner_ = nullptr;
     int windowId_ = 0;
     // The height the output pane is given: the stored one until the user drags the bar.
