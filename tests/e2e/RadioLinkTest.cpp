@@ -2,9 +2,8 @@
 // small peers of the test's making for the answers the dummy never gives.
 #include "radio/RadioLink.h"
 #include "settings/MemorySettings.h"
+#include "support/Rigctld.h"
 
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
@@ -15,62 +14,13 @@ using namespace quendra;
 
 namespace {
 
-constexpr int kWaitMs = 10000;
+// Waits are long and only end early: a loaded two-core machine may hold a fresh daemon back for
+// seconds.
+constexpr int kWaitMs = testing::kRigWaitMs;
 
-quint16 freePort() {
-    QTcpServer probe;
-    if (!probe.listen(QHostAddress::LocalHost, 0))
-        return 0;
-    const quint16 port = probe.serverPort();
-    probe.close();
-    return port;
-}
-
-// A second, plain client: what the radio holds, as rigctld reports it ("f" then "m").
-QStringList askRadio(quint16 port) {
-    QTcpSocket client;
-    client.connectToHost(QHostAddress::LocalHost, port);
-    if (!client.waitForConnected(kWaitMs))
-        return {};
-    client.write("f\nm\n");
-    QByteArray bytes;
-    const bool complete = QTest::qWaitFor([&] {
-        bytes += client.readAll();
-        return bytes.count('\n') >= 3;
-    }, kWaitMs);
-    if (!complete)
-        return {};
-    return QString::fromLatin1(bytes).split(u'\n', Qt::SkipEmptyParts);
-}
-
-class Rigctld {
-public:
-    explicit Rigctld(quint16 port) : port_(port) {}
-    ~Rigctld() { stop(); }
-
-    bool start() {
-        process_.start(QStandardPaths::findExecutable("rigctld"),
-                       {"-m", "1", "-T", "127.0.0.1", "-t", QString::number(port_)});
-        if (!process_.waitForStarted(kWaitMs))
-            return false;
-        return QTest::qWaitFor([this] {
-            QTcpSocket probe;
-            probe.connectToHost(QHostAddress::LocalHost, port_);
-            return probe.waitForConnected(200);
-        }, kWaitMs);
-    }
-
-    void stop() {
-        if (process_.state() == QProcess::NotRunning)
-            return;
-        process_.kill();
-        process_.waitForFinished(kWaitMs);
-    }
-
-private:
-    quint16 port_;
-    QProcess process_;
-};
+using testing::askRadio;
+using testing::freeLocalPort;
+using testing::Rigctld;
 
 // Answers each command line with the next of its answers, and stays silent when they run out.
 class ScriptedPeer {
@@ -117,7 +67,7 @@ private:
 
 private slots:
     void initTestCase() {
-        if (QStandardPaths::findExecutable("rigctld").isEmpty())
+        if (!testing::rigctldInstalled())
             QSKIP("rigctld is not installed (Debian package libhamlib-utils)");
     }
 
@@ -141,9 +91,9 @@ private slots:
         QFETCH(QString, frequencyRead);
         QFETCH(QString, modeRead);
         QFETCH(QString, status);
-        const quint16 port = freePort();
-        Rigctld rig(port);
+        Rigctld rig;
         QVERIFY(rig.start());
+        const quint16 port = rig.port();
         auto link = makeLink(port);
         QSignalSpy finished(link.get(), &RadioLink::tuneFinished);
         QSignalSpy read(link.get(), &RadioLink::frequencyRead);
@@ -169,9 +119,9 @@ private slots:
     }
 
     void radioRestartedMidSession() {
-        const quint16 port = freePort();
-        Rigctld rig(port);
+        Rigctld rig;
         QVERIFY(rig.start());
+        const quint16 port = rig.port();
         auto link = makeLink(port);
         QSignalSpy finished(link.get(), &RadioLink::tuneFinished);
         QVERIFY(link->tune("14025.0", "CW"));
@@ -182,7 +132,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(link->state(), RadioLink::State::NotConnected, kWaitMs);
         QVERIFY(link->statusText().startsWith("Radio: not connected"));
 
-        QVERIFY(rig.start());
+        QVERIFY(rig.restart());
         QVERIFY(link->tune("28074.0", "USB"));
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, kWaitMs);
         QCOMPARE(finished.at(1).at(0).toBool(), true);
@@ -227,7 +177,7 @@ private slots:
     }
 
     void nothingListens() {
-        const quint16 port = freePort();
+        const quint16 port = freeLocalPort();
         auto link = makeLink(port);
         QSignalSpy finished(link.get(), &RadioLink::tuneFinished);
         QVERIFY(link->tune("14025.0", "CW"));

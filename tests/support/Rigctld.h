@@ -1,0 +1,99 @@
+#pragma once
+
+// Hamlib's network daemon running its dummy radio on 127.0.0.1, for tests that tune a radio, and
+// a plain second client that reads back what the radio holds.
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QtTest>
+
+namespace quendra::testing {
+
+// Generous: on a loaded two-core machine a fresh daemon may take seconds to listen.
+inline constexpr int kRigWaitMs = 20000;
+
+inline bool rigctldInstalled() { return !QStandardPaths::findExecutable(QStringLiteral("rigctld")).isEmpty(); }
+
+inline quint16 freeLocalPort() {
+    QTcpServer probe;
+    if (!probe.listen(QHostAddress::LocalHost, 0))
+        return 0;
+    return probe.serverPort();
+}
+
+// What the radio holds, as the daemon reports it to "f" then "m": frequency in Hz, mode, passband.
+inline QStringList askRadio(quint16 port) {
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, port);
+    if (!client.waitForConnected(kRigWaitMs))
+        return {};
+    client.write("f\nm\n");
+    QByteArray bytes;
+    const bool complete = QTest::qWaitFor([&] {
+        bytes += client.readAll();
+        return bytes.count('\n') >= 3;
+    }, kRigWaitMs);
+    if (!complete)
+        return {};
+    return QString::fromLatin1(bytes).split(u'\n', Qt::SkipEmptyParts);
+}
+
+class Rigctld {
+public:
+    Rigctld() = default;
+    ~Rigctld() { stop(); }
+    Rigctld(const Rigctld&) = delete;
+    Rigctld& operator=(const Rigctld&) = delete;
+
+    // On a port of its own choosing. A port found free can be taken by someone else's connection
+    // before the daemon binds it (both come from the same ephemeral range); the daemon then exits,
+    // and another port is tried.
+    bool start() {
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            port_ = freeLocalPort();
+            if (port_ != 0 && startOn(port_))
+                return true;
+        }
+        return false;
+    }
+
+    // Again on the port it had, as a radio restarted by its operator.
+    bool restart() { return port_ != 0 && startOn(port_); }
+
+    void stop() {
+        if (process_.state() == QProcess::NotRunning)
+            return;
+        process_.kill();
+        process_.waitForFinished(kRigWaitMs);
+    }
+
+    quint16 port() const { return port_; }
+
+private:
+    bool startOn(quint16 port) {
+        stop();
+        process_.start(QStandardPaths::findExecutable(QStringLiteral("rigctld")),
+                       {"-m", "1", "-T", "127.0.0.1", "-t", QString::number(port)});
+        if (!process_.waitForStarted(kRigWaitMs))
+            return false;
+        // Listening is the sign of readiness; an early exit (the port taken) ends the wait at once.
+        const bool listening = QTest::qWaitFor([&] {
+            if (process_.state() != QProcess::Running)
+                return true;
+            QTcpSocket probe;
+            probe.connectToHost(QHostAddress::LocalHost, port);
+            return probe.waitForConnected(500);
+        }, kRigWaitMs);
+        if (listening && process_.state() == QProcess::Running)
+            return true;
+        stop();
+        return false;
+    }
+
+    quint16 port_ = 0;
+    QProcess process_;
+};
+
+}  // namespace quendra::testing
