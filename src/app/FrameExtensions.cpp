@@ -25,6 +25,8 @@
 #include <QMessageBox>
 #include <QStatusBar>
 
+#include <algorithm>
+
 namespace quendra {
 
 FrameExtensions::FrameExtensions(Parts parts) : parts_(std::move(parts)) {
@@ -55,9 +57,14 @@ void FrameExtensions::setUpCountries() {
 
 void FrameExtensions::updateLocationTips() {
     const std::u16string locator = readSetting(parts_.settings, setting::kLocator);
-    const bool wanted = !locator.empty() || !parts_.view.shownExtraColumns().empty();
+    const std::vector<ExtraColumn> shown = parts_.view.shownExtraColumns();
+    const bool wanted = !locator.empty() || !shown.empty();
     parts_.view.model().setLocationTips(wanted, std::string(locator.begin(), locator.end()));
-    if (wanted && !countries_->problem.isEmpty())
+    // Mode and age need no country file: only a column that does makes its absence worth a word.
+    const bool countriesShown = std::any_of(shown.begin(), shown.end(), [](ExtraColumn column) {
+        return column != ExtraColumn::Mode && column != ExtraColumn::Age;
+    });
+    if ((countriesShown || !locator.empty()) && !countries_->problem.isEmpty())
         parts_.window.statusBar()->showMessage(countries_->problem);
 }
 

@@ -278,6 +278,7 @@ void ViewDxClusterFrame::restoreExtraColumns() {
         if (i < widths.size() && widths[i] >= 0)
             header->resizeSection(logical, widths[i]);
     }
+    placeExtraColumns(columns, parseWidthList(readSetting(settings_, setting::kExtraColumnPlaces)));
     updateAgeTimer();
 }
 
@@ -290,6 +291,47 @@ void ViewDxClusterFrame::saveExtraColumns() {
         widths.push_back(list_->horizontalHeader()->sectionSize(SpotListModel::columnOf(column)));
     writeSetting(settings_, setting::kExtraColumns, extraColumnsText(columns));
     writeSetting(settings_, setting::kExtraColumnWidths, widthListText(widths));
+    writeSetting(settings_, setting::kExtraColumnPlaces, widthListText(extraColumnPlaces(columns)));
+}
+
+// The place of each optional column among the shown ones (hidden sections are not counted).
+std::vector<int> ViewDxClusterFrame::extraColumnPlaces(const std::vector<ExtraColumn>& columns) const {
+    const QHeaderView* header = list_->horizontalHeader();
+    std::vector<int> places;
+    for (ExtraColumn column : columns) {
+        const int visual = header->visualIndex(SpotListModel::columnOf(column));
+        int place = 0;
+        for (int before = 0; before < visual; ++before)
+            place += header->isSectionHidden(header->logicalIndex(before)) ? 0 : 1;
+        places.push_back(place);
+    }
+    return places;
+}
+
+// Moves the optional columns, which stand after the classic ones, to the places they had; done
+// from the leftmost place on, so each move leaves the earlier ones where they are. Places that
+// do not fit (a damaged value) leave a column at the end.
+void ViewDxClusterFrame::placeExtraColumns(const std::vector<ExtraColumn>& columns, const std::vector<int>& places) {
+    if (places.size() != columns.size())
+        return;
+    std::vector<std::size_t> order(columns.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return places[a] < places[b]; });
+    QHeaderView* header = list_->horizontalHeader();
+    for (std::size_t i : order) {
+        const int place = places[i];
+        if (place < 0 || place >= SpotListModel::ColumnCount + static_cast<int>(columns.size()))
+            continue;
+        // The visual index of the place-th shown section.
+        int shown = -1;
+        for (int visual = 0; visual < header->count(); ++visual) {
+            if (!header->isSectionHidden(header->logicalIndex(visual)) && ++shown == place) {
+                header->moveSection(header->visualIndex(SpotListModel::columnOf(columns[i])), visual);
+                break;
+            }
+        }
+    }
 }
 
 std::vector<ExtraColumn> ViewDxClusterFrame::shownExtraColumns() const {

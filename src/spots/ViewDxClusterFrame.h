@@ -77,6 +77,8 @@ private:
     void saveColumns();
     void restoreExtraColumns();
     void saveExtraColumns();
+    std::vector<int> extraColumnPlaces(const std::vector<ExtraColumn>& columns) const;
+    void placeExtraColumns(const std::vector<ExtraColumn>& columns, const std::vector<int>& places);
     void showHeaderMenu(const QPoint& at);
     void showRowMenu(const QPoint& at);
     void updateAgeTimer();

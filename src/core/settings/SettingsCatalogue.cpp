@@ -84,6 +84,7 @@ std::vector<SettingDescription> describeSettings() {
         describe(kLocator),
         describe(kExtraColumns),
         describe(kExtraColumnWidths),
+        describe(kExtraColumnPlaces),
         describe(kFilterBands),
         describe(kFilterModes),
         describe(kFilterContinents),

@@ -89,6 +89,8 @@ inline constexpr TextSetting kLocator{kStatus, u"LOCATOR", u""};
 inline constexpr TextSetting kExtraColumns{kSpotList, u"EXTRACOLUMNS", u""};
 // Their widths, comma-separated, in the same order.
 inline constexpr TextSetting kExtraColumnWidths{kSpotList, u"EXTRAWIDTHS", u""};
+// Their places among all shown columns, so they may stand between the classic ones.
+inline constexpr TextSetting kExtraColumnPlaces{kSpotList, u"EXTRAPLACES", u""};
 
 // The filter bar. Lists are comma-separated names; an empty list restricts nothing.
 inline constexpr std::u16string_view kFilters = u"FILTERS";
