@@ -1,6 +1,7 @@
 #include "spots/ViewDxClusterFrame.h"
 
 #include "platform/QtText.h"
+#include "platform/RefreshPacing.h"
 
 #include "settings/SettingsCatalogue.h"
 #include "spots/ColumnOrder.h"
@@ -224,17 +225,17 @@ void ViewDxClusterFrame::addSpot(int index) {
     if (index < 0 || index >= store_->count() || !range_.contains(store_->frequencyKHzAt(index)))
         return;
     model_->appendRow(index);
-    // The new row is the last one, so the list scrolls to its bottom; once for a whole burst of
-    // spots, on the next turn of the event loop, because each scroll lays the list out and moves
-    // the window image, which costs far more than the row itself.
+    // The new row is the last one, so the list scrolls to its bottom; once a frame at most,
+    // however many reads the spots came in, because each scroll lays the list out and repaints it,
+    // which costs far more than the row itself.
     if (scrollPending_)
         return;
     scrollPending_ = true;
-    QMetaObject::invokeMethod(this, [this] {
+    QTimer::singleShot(refresh_pacing::coalescing() ? refresh_pacing::kFrameMs : 0, this, [this] {
         // A refill since then cancelled the scroll: a refilled list stays where it is.
         if (std::exchange(scrollPending_, false))
             list_->scrollToBottom();
-    }, Qt::QueuedConnection);
+    });
 }
 
 QString ViewDxClusterFrame::selectedSpotsText() const {
