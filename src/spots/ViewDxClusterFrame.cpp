@@ -13,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTimer>
 #include <QSplitter>
 #include <QTableView>
@@ -226,12 +227,20 @@ void ViewDxClusterFrame::addSpot(int index) {
         return;
     model_->appendRow(index);
     // The new row is the last one, so the list scrolls to its bottom; once a frame at most,
-    // however many reads the spots came in, because each scroll lays the list out and repaints it,
-    // which costs far more than the row itself.
+    // however many reads the spots came in, because each new row lays the list out and repaints
+    // all of it, which costs far more than the row itself. Until then the list's picture waits.
     if (scrollPending_)
         return;
     scrollPending_ = true;
-    QTimer::singleShot(refresh_pacing::coalescing() ? refresh_pacing::kFrameMs : 0, this, [this] {
+    const bool coalescing = refresh_pacing::coalescing();
+    const auto holdPicture = [this](bool hold) {
+        for (QWidget* part : {list_->viewport(), static_cast<QWidget*>(list_->verticalScrollBar())})
+            part->setUpdatesEnabled(!hold);
+    };
+    if (coalescing)
+        holdPicture(true);
+    QTimer::singleShot(coalescing ? refresh_pacing::kFrameMs : 0, this, [this, holdPicture] {
+        holdPicture(false);
         // A refill since then cancelled the scroll: a refilled list stays where it is.
         if (std::exchange(scrollPending_, false))
             list_->scrollToBottom();

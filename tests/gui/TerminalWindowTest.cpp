@@ -29,6 +29,13 @@ struct FakeOwner : TerminalOwner {
     }
 };
 
+// What the accessibility layer was told about inserted text, while a test listens.
+std::vector<QString> insertedTexts;
+void recordInsertions(QAccessibleEvent* event) {
+    if (event->type() == QAccessible::TextInserted)
+        insertedTexts.push_back(static_cast<QAccessibleTextInsertEvent*>(event)->textInserted());
+}
+
 QStringList linesOf(const MonitorBuffer& buffer) {
     QStringList lines;
     for (int i = 0; i < buffer.count(); ++i)
@@ -215,6 +222,29 @@ private slots:
         QCOMPARE(text->cursorPosition(), 19);
         text->setCursorPosition(3);
         QCOMPARE(window_->buffer().position(), 0);
+    }
+
+    // A node sending a line per read must not cost one accessibility event per read, yet every
+    // line must be heard: the lines of a frame are announced together, each one whole.
+    void aBurstOfLinesIsAnnouncedOnceWithEveryLine() {
+        makeWindow(TerminalStream::Telnet);
+        window_->AppendText(u"before\r\n");
+        window_->outputPane()->refreshNow();
+        insertedTexts.clear();
+        const auto previous = QAccessible::installUpdateHandler(recordInsertions);
+        QAccessible::setActive(true);
+        window_->AppendText(u"first\r\n");
+        window_->AppendText(u"sec");
+        window_->AppendText(u"ond\r\nthird\r\n");
+        const std::size_t heardAtOnce = insertedTexts.size();
+        QTRY_COMPARE(insertedTexts.size(), std::size_t{1});
+        window_->AppendText(u"fourth\r\n");
+        QTRY_COMPARE(insertedTexts.size(), std::size_t{2});
+        QAccessible::installUpdateHandler(previous);
+        QAccessible::setActive(false);
+        QCOMPARE(heardAtOnce, std::size_t{0});
+        QCOMPARE(insertedTexts[0], QStringLiteral("first\nsecond\nthird"));
+        QCOMPARE(insertedTexts[1], QStringLiteral("fourth"));
     }
 
     void enterSendsTheFinishedLine_data() {
