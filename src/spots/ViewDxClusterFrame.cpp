@@ -7,13 +7,13 @@
 #include "spots/ColumnOrder.h"
 #include "spots/SpotListModel.h"
 #include "spots/SpotStore.h"
+#include "spots/SpotTableView.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMenu>
-#include <QScrollBar>
 #include <QTimer>
 #include <QSplitter>
 #include <QTableView>
@@ -43,7 +43,7 @@ ViewDxClusterFrame::ViewDxClusterFrame(Settings& settings, QWidget* parent)
     layout->addWidget(splitter_);
 
     tree_ = new QTreeWidget(splitter_);
-    list_ = new QTableView(splitter_);
+    list_ = new SpotTableView(splitter_);
     model_ = new SpotListModel(this);
     buildTree();
     buildList();
@@ -228,19 +228,16 @@ void ViewDxClusterFrame::addSpot(int index) {
     model_->appendRow(index);
     // The new row is the last one, so the list scrolls to its bottom; once a frame at most,
     // however many reads the spots came in, because each new row lays the list out and repaints
-    // all of it, which costs far more than the row itself. Until then the list's picture waits.
+    // all of it, which costs far more than the row itself. Until then the table is held.
     if (scrollPending_)
         return;
     scrollPending_ = true;
     const bool coalescing = refresh_pacing::coalescing();
-    const auto holdPicture = [this](bool hold) {
-        for (QWidget* part : {list_->viewport(), static_cast<QWidget*>(list_->verticalScrollBar())})
-            part->setUpdatesEnabled(!hold);
-    };
+    auto* table = static_cast<SpotTableView*>(list_);
     if (coalescing)
-        holdPicture(true);
-    QTimer::singleShot(coalescing ? refresh_pacing::kFrameMs : 0, this, [this, holdPicture] {
-        holdPicture(false);
+        table->hold();
+    QTimer::singleShot(coalescing ? refresh_pacing::kFrameMs : 0, this, [this, table] {
+        table->release();
         // A refill since then cancelled the scroll: a refilled list stays where it is.
         if (std::exchange(scrollPending_, false))
             list_->scrollToBottom();
