@@ -33,7 +33,6 @@ namespace quendra {
 namespace {
 
 constexpr std::u16string_view kDisconnectingNotice = u"\r\n***Disconnecting... \r\n";
-constexpr int kIdleUpdateMs = 200;
 
 }  // namespace
 
@@ -124,10 +123,8 @@ int CMainFrame::OnCreate() {
     connect(tabStrip_.get(), &QTabBar::currentChanged, this, [this] { OnTabSelChange(); });
     OnTabSelChange();
 
-    idleUpdate_ = new QTimer(this);
-    idleUpdate_->setObjectName(QStringLiteral("commandRefresh"));
-    connect(idleUpdate_, &QTimer::timeout, this, &CMainFrame::updateCommandUI);
-    idleUpdate_->start(kIdleUpdateMs);
+    // No timer refreshes the commands: link notifications, tab changes, commands and menus about
+    // to open all do, so an idle program is not woken for it.
 
     engineLink_->ConnectEngine();
     return 0;

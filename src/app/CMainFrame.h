@@ -111,7 +111,6 @@ private:
     const Clock& clock_;
     bool highResolution_;
     QWidget* client_ = nullptr;
-    QTimer* idleUpdate_ = nullptr;
     std::array<TabRoute, 3> tabs_{};
     bool layoutSaved_ = false;
 

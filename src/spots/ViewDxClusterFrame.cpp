@@ -1,11 +1,13 @@
 #include "spots/ViewDxClusterFrame.h"
 
 #include "platform/QtText.h"
+#include "platform/RefreshPacing.h"
 
 #include "settings/SettingsCatalogue.h"
 #include "spots/ColumnOrder.h"
 #include "spots/SpotListModel.h"
 #include "spots/SpotStore.h"
+#include "spots/SpotTableView.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -41,7 +43,7 @@ ViewDxClusterFrame::ViewDxClusterFrame(Settings& settings, QWidget* parent)
     layout->addWidget(splitter_);
 
     tree_ = new QTreeWidget(splitter_);
-    list_ = new QTableView(splitter_);
+    list_ = new SpotTableView(splitter_);
     model_ = new SpotListModel(this);
     buildTree();
     buildList();
@@ -224,17 +226,22 @@ void ViewDxClusterFrame::addSpot(int index) {
     if (index < 0 || index >= store_->count() || !range_.contains(store_->frequencyKHzAt(index)))
         return;
     model_->appendRow(index);
-    // The new row is the last one, so the list scrolls to its bottom; once for a whole burst of
-    // spots, on the next turn of the event loop, because each scroll lays the list out and moves
-    // the window image, which costs far more than the row itself.
+    // The new row is the last one, so the list scrolls to its bottom; once a frame at most,
+    // however many reads the spots came in, because each new row lays the list out and repaints
+    // all of it, which costs far more than the row itself. Until then the table is held.
     if (scrollPending_)
         return;
     scrollPending_ = true;
-    QMetaObject::invokeMethod(this, [this] {
+    const bool coalescing = refresh_pacing::coalescing();
+    auto* table = static_cast<SpotTableView*>(list_);
+    if (coalescing)
+        table->hold();
+    QTimer::singleShot(coalescing ? refresh_pacing::kFrameMs : 0, this, [this, table] {
+        table->release();
         // A refill since then cancelled the scroll: a refilled list stays where it is.
         if (std::exchange(scrollPending_, false))
             list_->scrollToBottom();
-    }, Qt::QueuedConnection);
+    });
 }
 
 QString ViewDxClusterFrame::selectedSpotsText() const {

@@ -1,6 +1,7 @@
 #include "terminal/MonitorView.h"
 
 #include "platform/QtText.h"
+#include "platform/RefreshPacing.h"
 
 #include "terminal/MonitorViewAccessible.h"
 #include "terminal/ReceivedTextLines.h"
@@ -39,6 +40,9 @@ MonitorView::MonitorView(QWidget* parent) : QAbstractScrollArea(parent) {
     setAccessibleName(tr("Terminal output"));
     verticalScrollBar()->setRange(0, 0);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &MonitorView::onScrollBarMoved);
+    refreshTimer_.setSingleShot(true);
+    refreshTimer_.setInterval(refresh_pacing::kFrameMs);
+    connect(&refreshTimer_, &QTimer::timeout, this, &MonitorView::refreshNow);
     buffer_.setObserver(this);
 }
 
@@ -107,25 +111,37 @@ void MonitorView::keyPressEvent(QKeyEvent* event) {
         QAbstractScrollArea::keyPressEvent(event);
 }
 
-void MonitorView::scrollRangeChanged(int minimum, int maximum) {
+void MonitorView::scrollRangeChanged(int, int) {
     ++revision_;
-    followingBuffer_ = true;
-    verticalScrollBar()->setRange(minimum, std::max(minimum, maximum));
-    followingBuffer_ = false;
-    announceNewestLine();
+    scheduleRefresh();
 }
 
-void MonitorView::positionChanged(int position) {
+void MonitorView::positionChanged(int) {
     ++revision_;
-    followingBuffer_ = true;
-    verticalScrollBar()->setValue(std::max(0, position));
-    followingBuffer_ = false;
-    viewport()->update();
+    scheduleRefresh();
 }
 
 void MonitorView::repaintRequested() {
     ++revision_;
+    scheduleRefresh();
+}
+
+// The timer starts only when something changed, so an idle terminal never wakes the program.
+void MonitorView::scheduleRefresh() {
+    if (!refresh_pacing::coalescing())
+        refreshNow();
+    else if (!refreshTimer_.isActive())
+        refreshTimer_.start();
+}
+
+void MonitorView::refreshNow() {
+    refreshTimer_.stop();
+    followingBuffer_ = true;
+    verticalScrollBar()->setRange(0, std::max(0, buffer_.count() - 1));
+    verticalScrollBar()->setValue(std::max(0, buffer_.position()));
+    followingBuffer_ = false;
     viewport()->update();
+    announceNewLines();
 }
 
 void MonitorView::onScrollBarMoved(int value) {
@@ -133,9 +149,15 @@ void MonitorView::onScrollBarMoved(int value) {
         buffer_.SetPosition(value);
 }
 
-void MonitorView::announceNewestLine() {
-    if (QAccessible::isActive() && buffer_.count() > 0)
-        announceAppendedLine(*this);
+// A burst is announced as one insertion of all its lines: a screen reader hears every line, and
+// the accessibility bus carries one event per frame instead of one per line.
+void MonitorView::announceNewLines() {
+    const std::uint64_t added = buffer_.linesAdded();
+    const std::uint64_t fresh = std::min<std::uint64_t>(added - announcedLines_,
+                                                        static_cast<std::uint64_t>(buffer_.count()));
+    announcedLines_ = added;
+    if (fresh > 0 && QAccessible::isActive())
+        announceAppendedLines(*this, static_cast<int>(fresh));
 }
 
 }  // namespace quendra

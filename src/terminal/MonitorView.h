@@ -5,6 +5,7 @@
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QString>
+#include <QTimer>
 
 #include <cstdint>
 #include <optional>
@@ -37,6 +38,10 @@ public:
     // Changes whenever the lines or the position change, so readers of the text can cache it.
     std::uint64_t revision() const { return revision_; }
 
+    // The scroll bar, the repaint and the announcement to assistive technology follow the buffer
+    // once per frame (see platform/RefreshPacing.h). This brings the scroll bar, the picture and the announcements up to date now.
+    void refreshNow();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -47,12 +52,16 @@ private:
     void positionChanged(int position) override;
     void repaintRequested() override;
     void onScrollBarMoved(int value);
-    void announceNewestLine();
+    void scheduleRefresh();
+    void announceNewLines();
 
     MonitorBuffer buffer_;
     std::uint64_t revision_ = 0;
     // Set while the buffer drives the scroll bar, so its echo is not taken for the user's scrolling.
     bool followingBuffer_ = false;
+    // Lines added to the buffer up to the last announcement.
+    std::uint64_t announcedLines_ = 0;
+    QTimer refreshTimer_;
 };
 
 }  // namespace quendra

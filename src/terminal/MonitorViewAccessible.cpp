@@ -140,15 +140,22 @@ void installMonitorViewAccessibleFactory() {
     (void)installed;
 }
 
-void announceAppendedLine(MonitorView& view) {
+void announceAppendedLines(MonitorView& view, int lineCount) {
     auto* accessible = QAccessible::queryAccessibleInterface(&view);
     auto* text = accessible ? accessible->textInterface() : nullptr;
-    if (!text)
-        return;
     const auto& buffer = view.buffer();
-    const QString line = MonitorView::displayText(buffer.line(buffer.count() - 1));
+    lineCount = std::min(lineCount, buffer.count());
+    if (!text || lineCount <= 0)
+        return;
+    const int first = buffer.count() - lineCount;
+    QString lines;
+    for (int index = first; index < buffer.count(); ++index) {
+        if (index > first)
+            lines += QLatin1Char('\n');
+        lines += MonitorView::displayText(buffer.line(index));
+    }
     const int end = text->characterCount();
-    QAccessibleTextInsertEvent event(&view, end - static_cast<int>(line.size()), line);
+    QAccessibleTextInsertEvent event(&view, end - static_cast<int>(lines.size()), lines);
     QAccessible::updateAccessibility(&event);
 }
 

@@ -43,7 +43,7 @@ private:
 };
 
 void installMonitorViewAccessibleFactory();
-// Tells assistive technology that a line was appended at the end of the text.
-void announceAppendedLine(MonitorView& view);
+// Tells assistive technology that the newest lines, this many, were appended at the end of the text.
+void announceAppendedLines(MonitorView& view, int lineCount);
 
 }  // namespace quendra

@@ -161,9 +161,11 @@ def main():
             if checks["packet line"] and not checks["announced line"]:
                 remaining = max(1.0, deadline - time.monotonic())
                 heard = announced_lines("Packet output", remaining)
-                # What was announced must be a line the terminal now holds, not a fragment.
+                # What was announced must be lines the terminal now holds, not fragments; a burst
+                # of lines arrives as one announcement, its lines joined by line ends.
                 lines = (terminal_text(frame, "Packet output") or "").split("\n")
-                checks["announced line"] = any(h.strip() and h in lines for h in heard)
+                checks["announced line"] = any(
+                    h.strip() and all(part in lines for part in h.split("\n")) for h in heard)
         except Exception as error:  # the tree changes while it is read: try again
             print("retrying after:", error, file=sys.stderr)
     if not all(checks.values()) or "--dump" in sys.argv:
