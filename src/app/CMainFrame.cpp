@@ -26,7 +26,6 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTableView>
-#include <QTimer>
 #include <QToolBar>
 
 namespace quendra {

@@ -14,7 +14,6 @@
 
 class QAction;
 class QMenu;
-class QTimer;
 class QToolBar;
 
 namespace quendra {
