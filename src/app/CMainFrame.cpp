@@ -1,5 +1,6 @@
 #include "app/CMainFrame.h"
 
+#include "alerts/AlertCenter.h"
 #include "platform/QtText.h"
 
 #include "app/CommandIds.h"
@@ -102,6 +103,8 @@ int CMainFrame::OnCreate() {
     clusterView_->setSpotStore(spotStore_.get());
     setUpCountries();
     radio_ = std::make_unique<RadioControl>(settings_, *spotStore_, *clusterView_, [this] { return statusBar(); });
+    alerts_ = std::make_unique<AlertCenter>(settings_, clock_, *spotStore_, countries_->lookup);
+    alerts_->attach(clusterView_->model());
     clusterView_->refillList();
 
     createCommandBar();
@@ -140,6 +143,7 @@ void CMainFrame::createCommandBar() {
     menu->addAction(addCommand(kCmdAbout, QStringLiteral("About Quendra..."), QStringLiteral("about")));
     menu->addSeparator();
     menu->addAction(addCommand(kCmdExit, QStringLiteral("Exit")));
+    alerts_->addToolsMenu(*menuBar(), this);
 
     commandBar_ = new QToolBar(QStringLiteral("Tool bar"), this);
     commandBar_->setObjectName(QStringLiteral("CommandBar"));
@@ -308,8 +312,10 @@ void CMainFrame::RouteMonitorText(std::u16string_view text, int /*length*/, int 
 void CMainFrame::present(TerminalWindow& terminal, const IntakeOutcome& outcome) {
     for (std::u16string_view piece : outcome.shown)
         terminal.AppendText(piece);
-    for (int index : outcome.storedSpots)
+    for (int index : outcome.storedSpots) {
+        alerts_->spotArrived(index);
         clusterView_->addSpot(index);
+    }
 }
 
 // --- Sending typed lines -----------------------------------------------------------------------

@@ -20,6 +20,7 @@ class QToolBar;
 namespace quendra {
 
 struct IntakeOutcome;
+class AlertCenter;
 struct LoadedCountries;
 class CountryResolver;
 class Link;
@@ -78,6 +79,7 @@ public:
     NorrvelSocket& engineLink() const { return *engineLink_; }
     SpotStore& spotStore() const { return *spotStore_; }
     RadioControl& radio() const { return *radio_; }
+    AlertCenter& alerts() const { return *alerts_; }
     const std::u16string& telnetNodeName() const { return telnetNodeName_; }
 
 signals:
@@ -134,6 +136,7 @@ private:
     std::unique_ptr<SpotStore> spotStore_;
     std::unique_ptr<StreamIntake> intake_;
     std::unique_ptr<RadioControl> radio_;
+    std::unique_ptr<AlertCenter> alerts_;
     std::u16string telnetNodeName_;
 };
 
