@@ -59,9 +59,10 @@ bool AlertCenter::spotArrived(int index) {
     return true;
 }
 
-// Bounded by the store: once more addresses are kept than spots are stored, the dead ones go.
+// Bounded by twice the store: then the dead addresses go, in one pass. A pass leaves at most one
+// address per stored spot, so the passes cost a constant per alert however large the store.
 void AlertCenter::forgetExpired() {
-    if (alertedSpots_.size() < static_cast<std::size_t>(store_.count()))
+    if (alertedSpots_.size() < 2 * static_cast<std::size_t>(store_.count()) + 64)
         return;
     std::unordered_set<const Spot*> alive;
     for (int i = 0; i < store_.count(); ++i) {

@@ -29,6 +29,8 @@ FilterBar::FilterBar(Settings& settings, QWidget* parent) : QWidget(parent), set
     setObjectName(QStringLiteral("FilterBar"));
     setAccessibleName(tr("Filter bar"));
     setAccessibleDescription(tr("Narrows the spot list; Escape hides it"));
+    // As tall as its controls: the list below takes every other pixel.
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     current_ = loadFilterSettings(settings_);
     const SpotFilter& filter = current_.filter;
 

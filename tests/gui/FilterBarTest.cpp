@@ -107,45 +107,30 @@ class FilterBarTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // `checks`: items to check in the bar's menus, "de EU" for a spotter's continent, "DX EU" for
+    // the station's.
     void filtersCombineWithTheBandTree_data() {
         QTest::addColumn<QString>("tree");
-        QTest::addColumn<QStringList>("bands");
-        QTest::addColumn<QStringList>("modes");
-        QTest::addColumn<QStringList>("dx");
-        QTest::addColumn<QStringList>("de");
+        QTest::addColumn<QStringList>("checks");
         QTest::addColumn<bool>("skimmers");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("expected");
-        const QStringList none;
-        QTest::newRow("nothing set") << "All" << none << none << none << none << true << ""
-                                     << QStringList{"ZZ1AB", "ZY2CD", "ZZ3EF", "ZY4GH", "ZZ5IJ"};
-        QTest::newRow("two bands") << "All" << QStringList{"20m", "2m"} << none << none << none << true << ""
-                                   << QStringList{"ZZ1AB", "ZY2CD", "ZZ5IJ"};
-        QTest::newRow("band and tree") << "HF" << QStringList{"20m", "2m"} << none << none << none << true << ""
-                                       << QStringList{"ZZ1AB", "ZY2CD"};
-        QTest::newRow("phone") << "All" << none << QStringList{"Phone"} << none << none << true << ""
-                               << QStringList{"ZY2CD", "ZZ5IJ"};
-        QTest::newRow("CW without skimmers") << "All" << none << QStringList{"CW"} << none << none << false << ""
-                                             << QStringList{"ZZ1AB"};
-        QTest::newRow("dx in Europe") << "All" << none << none << QStringList{"EU"} << none << true << ""
-                                      << QStringList{"ZZ1AB", "ZZ3EF", "ZZ5IJ"};
-        QTest::newRow("spotters in Europe, 40m") << "All" << QStringList{"40m"} << none << none << QStringList{"EU"}
-                                                 << true << "" << QStringList{"ZZ3EF"};
-        QTest::newRow("text: call part") << "All" << none << none << none << none << true << "4gh"
-                                         << QStringList{"ZY4GH"};
-        QTest::newRow("text: country name") << "All" << none << none << none << none << true << "ypsi"
-                                            << QStringList{"ZY2CD", "ZY4GH"};
-        QTest::newRow("text: prefix and mode") << "All" << none << QStringList{"Digital"} << none << none << true
-                                               << "ZZ" << QStringList{"ZZ3EF"};
-        QTest::newRow("VHF tree, HF band") << "VHF" << QStringList{"20m"} << none << none << none << true << ""
-                                           << QStringList{};
+        using L = QStringList;
+        QTest::newRow("nothing set") << "All" << L{} << true << "" << L{"ZZ1AB", "ZY2CD", "ZZ3EF", "ZY4GH", "ZZ5IJ"};
+        QTest::newRow("two bands") << "All" << L{"20m", "2m"} << true << "" << L{"ZZ1AB", "ZY2CD", "ZZ5IJ"};
+        QTest::newRow("band and tree") << "HF" << L{"20m", "2m"} << true << "" << L{"ZZ1AB", "ZY2CD"};
+        QTest::newRow("phone") << "All" << L{"Phone"} << true << "" << L{"ZY2CD", "ZZ5IJ"};
+        QTest::newRow("CW without skimmers") << "All" << L{"CW"} << false << "" << L{"ZZ1AB"};
+        QTest::newRow("dx in Europe") << "All" << L{"DX EU"} << true << "" << L{"ZZ1AB", "ZZ3EF", "ZZ5IJ"};
+        QTest::newRow("spotters in Europe, 40m") << "All" << L{"40m", "de EU"} << true << "" << L{"ZZ3EF"};
+        QTest::newRow("text: call part") << "All" << L{} << true << "4gh" << L{"ZY4GH"};
+        QTest::newRow("text: country name") << "All" << L{} << true << "ypsi" << L{"ZY2CD", "ZY4GH"};
+        QTest::newRow("text: prefix and mode") << "All" << L{"Digital"} << true << "ZZ" << L{"ZZ3EF"};
+        QTest::newRow("VHF tree, HF band") << "VHF" << L{"20m"} << true << "" << L{};
     }
     void filtersCombineWithTheBandTree() {
         QFETCH(QString, tree);
-        QFETCH(QStringList, bands);
-        QFETCH(QStringList, modes);
-        QFETCH(QStringList, dx);
-        QFETCH(QStringList, de);
+        QFETCH(QStringList, checks);
         QFETCH(bool, skimmers);
         QFETCH(QString, text);
         QFETCH(QStringList, expected);
@@ -153,10 +138,10 @@ private slots:
         QAbstractItemModelTester tester(&fixture.view->model());
         fixture.selectTree(tree);
         FilterBar& bar = fixture.bar();
-        check(bar.bandsButton(), bands);
-        check(bar.modesButton(), modes);
-        check(bar.dxContinentButton(), dx);
-        check(bar.spotterContinentButton(), de);
+        check(bar.bandsButton(), checks);
+        check(bar.modesButton(), checks);
+        check(bar.dxContinentButton(), checks.filter(QStringLiteral("DX ")).replaceInStrings(QStringLiteral("DX "), QString()));
+        check(bar.spotterContinentButton(), checks.filter(QStringLiteral("de ")).replaceInStrings(QStringLiteral("de "), QString()));
         bar.skimmerButton()->setChecked(skimmers);
         bar.textField()->setText(text);
         QCOMPARE(fixture.listed(), expected);
