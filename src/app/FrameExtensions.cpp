@@ -1,5 +1,6 @@
 #include "app/FrameExtensions.h"
 
+#include "alerts/AlertCenter.h"
 #include "app/CommandIds.h"
 #include "app/LinkStatusPanel.h"
 #include "app/StreamIntake.h"
@@ -37,6 +38,10 @@ FrameExtensions::FrameExtensions(Parts parts) : parts_(std::move(parts)) {
     spotCommand_->setObjectName(QStringLiteral("spotCommand"));
     connect(spotCommand_, &QAction::triggered, this, &FrameExtensions::OnSpot);
     parts_.view.addRowAction(spotCommand_);
+    alerts_ = std::make_unique<AlertCenter>(parts_.settings, parts_.clock, parts_.store, countries_->lookup);
+    alerts_->attach(parts_.view.model());
+    parts_.tools.addSeparator();
+    alerts_->addToTools(&parts_.tools, &parts_.window);
     setUpUnattendedLinks();
 }
 
@@ -100,6 +105,8 @@ void FrameExtensions::setUpUnattendedLinks() {
 }
 
 void FrameExtensions::telnetReceived(std::u16string_view text) { telnetAutomation_->received(text); }
+
+void FrameExtensions::spotArriving(int storeIndex) { alerts_->spotArrived(storeIndex); }
 
 void FrameExtensions::spotsStored(bool fromTelnet, std::size_t count) {
     if (!linkStatus_)

@@ -13,6 +13,7 @@ class QMenu;
 
 namespace quendra {
 
+class AlertCenter;
 class Clock;
 class CountryResolver;
 class EngineReconnect;
@@ -53,6 +54,8 @@ public:
     ~FrameExtensions() override;
 
     void telnetReceived(std::u16string_view text);
+    // A spot the store has just appended, before the list shows it.
+    void spotArriving(int storeIndex);
     void spotsStored(bool fromTelnet, std::size_t count);
     // The operator's own Connect or Disconnect on a tab ends whatever that tab's link was retrying.
     void userConnects(int tab);
@@ -64,6 +67,7 @@ public:
     void OnSpot();
 
     RadioControl& radio() const { return *radio_; }
+    AlertCenter& alerts() const { return *alerts_; }
     TelnetAutomation& telnetAutomation() const { return *telnetAutomation_; }
     EngineReconnect& engineReconnect() const { return *engineReconnect_; }
     LinkStatusPanel* linkStatus() const { return linkStatus_; }
@@ -78,6 +82,7 @@ private:
     std::unique_ptr<LoadedCountries> countries_;
     std::unique_ptr<CountryResolver> countryResolver_;
     std::unique_ptr<RadioControl> radio_;
+    std::unique_ptr<AlertCenter> alerts_;
     std::unique_ptr<TelnetAutomation> telnetAutomation_;
     std::unique_ptr<EngineReconnect> engineReconnect_;
     LinkStatusPanel* linkStatus_ = nullptr;  // owned by the status bar; only with unattended links

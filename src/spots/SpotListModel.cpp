@@ -4,6 +4,7 @@
 #include "platform/QtText.h"
 #include "spots/SpotStore.h"
 
+#include <QColor>
 #include <QFont>
 
 namespace quendra {
@@ -37,19 +38,35 @@ void SpotListModel::setLocationTips(bool on, std::string homeLocator) {
     homeLocator_ = std::move(homeLocator);
 }
 
-void SpotListModel::setRows(std::vector<int> storeIndexes) {
+void SpotListModel::setRows(std::vector<int> storeIndexes, std::vector<int> spotters) {
     beginResetModel();
     rows_ = std::move(storeIndexes);
+    spotters_ = std::move(spotters);
+    if (!spotters_.empty())
+        spotters_.resize(rows_.size(), 1);
     markedRow_ = -1;
     endResetModel();
 }
 
-int SpotListModel::appendRow(int storeIndex) {
+int SpotListModel::appendRow(int storeIndex, int spotters) {
     const int row = static_cast<int>(rows_.size());
     beginInsertRows({}, row, row);
     rows_.push_back(storeIndex);
+    if (spotters > 0) {
+        spotters_.resize(rows_.size() - 1, 1);
+        spotters_.push_back(spotters);
+    }
     endInsertRows();
     return row;
+}
+
+void SpotListModel::replaceRow(int row, int storeIndex, int spotters) {
+    if (row < 0 || row >= rowCount())
+        return;
+    rows_[static_cast<std::size_t>(row)] = storeIndex;
+    spotters_.resize(rows_.size(), 1);
+    spotters_[static_cast<std::size_t>(row)] = spotters;
+    emit dataChanged(index(row, 0), index(row, kAllColumns - 1));
 }
 
 void SpotListModel::setMarkedRow(int row) {
@@ -82,7 +99,19 @@ QVariant SpotListModel::data(const QModelIndex& index, int role) const {
     const int storeIndex = rows_[static_cast<std::size_t>(index.row())];
     switch (role) {
     case Qt::TextAlignmentRole: return QVariant::fromValue(alignmentOf(index.column()));
-    case Qt::DisplayRole: return cellText(storeIndex, index.column());
+    case Qt::DisplayRole: {
+        const int spotters = spotterCount(index.row());
+        if (index.column() == Info && spotters > 1)
+            return cellText(storeIndex, Info).toString() + QStringLiteral(" (%1)").arg(spotters);
+        return cellText(storeIndex, index.column());
+    }
+    case SpotterCountRole: return spotterCount(index.row());
+    case AlertedRole: return alerted_ && alerted_(storeIndex);
+    case Qt::BackgroundRole:
+        // A soft amber that keeps the text readable in light and dark palettes alike.
+        if (alerted_ && alerted_(storeIndex))
+            return QColor(255, 200, 80, 110);
+        return {};
     case Qt::ToolTipRole: return tooltip(storeIndex, index.column());
     case Qt::FontRole:
         if (index.row() == markedRow_) {
@@ -93,6 +122,10 @@ QVariant SpotListModel::data(const QModelIndex& index, int role) const {
         return {};
     default: return {};
     }
+}
+
+int SpotListModel::spotterCount(int row) const {
+    return static_cast<std::size_t>(row) < spotters_.size() ? spotters_[static_cast<std::size_t>(row)] : 0;
 }
 
 QVariant SpotListModel::tooltip(int storeIndex, int column) const {

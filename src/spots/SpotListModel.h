@@ -23,20 +23,30 @@ public:
     enum Column { Station, Frequency, Info, Gmt, Author, DxNode, ColumnCount };
     static constexpr int kAllColumns = ColumnCount + kExtraColumnCount;
     static int columnOf(ExtraColumn column) { return ColumnCount + static_cast<int>(column); }
+    // How many spotters a collapsed row stands for (0 when repeats are not collapsed).
+    static constexpr int SpotterCountRole = Qt::UserRole + 1;
+    // Whether the row's spot matched the watch list.
+    static constexpr int AlertedRole = Qt::UserRole + 2;
 
     explicit SpotListModel(QObject* parent = nullptr);
 
     void setStore(const SpotStore* store);
     // Names countries in the optional columns; not owned.
     void setCountries(const CountryLookup* countries) { countries_ = countries; }
+    const CountryLookup* countries() const { return countries_; }
     // The time now in seconds since 1970, for the age column.
     void setClock(std::function<std::int64_t()> nowSeconds) { nowSeconds_ = std::move(nowSeconds); }
     // Adds where the station is to each row's tooltip, from this locator when it is valid.
     void setLocationTips(bool on, std::string homeLocator);
-    // Replaces every row; the store indexes must stand in arrival order.
-    void setRows(std::vector<int> storeIndexes);
+    // Tells which stored spots to draw as alerted; none without it.
+    void setAlertTest(std::function<bool(int storeIndex)> alerted) { alerted_ = std::move(alerted); }
+    // Replaces every row; the store indexes must stand in arrival order. With collapsed repeats,
+    // `spotters` holds each row's count of spotters, shown after the Info text.
+    void setRows(std::vector<int> storeIndexes, std::vector<int> spotters = {});
     // Adds one row at the end and returns its row number.
-    int appendRow(int storeIndex);
+    int appendRow(int storeIndex, int spotters = 0);
+    // A collapsed row now shows a newer spot of the same station.
+    void replaceRow(int row, int storeIndex, int spotters);
     int storeIndexAt(int row) const { return rows_.at(static_cast<std::size_t>(row)); }
     // The row drawn as the one nearest the radio's frequency; -1 for none.
     void setMarkedRow(int row);
@@ -53,6 +63,7 @@ public:
 
 private:
     QVariant cellText(int storeIndex, int column) const;
+    int spotterCount(int row) const;
     QVariant extraText(int storeIndex, ExtraColumn column) const;
     QString countryName(int entity) const;
     QVariant tooltip(int storeIndex, int column) const;
@@ -63,6 +74,8 @@ private:
     bool locationTips_ = false;
     std::string homeLocator_;
     std::vector<int> rows_;  // one per listed spot; bounded by the store's own size
+    std::vector<int> spotters_;  // parallel to rows_ while repeats are collapsed, else empty
+    std::function<bool(int)> alerted_;
     int markedRow_ = -1;
 };
 

@@ -3,15 +3,19 @@
 #include "platform/QtText.h"
 #include "platform/RefreshPacing.h"
 
+#include "filters/FilterBar.h"
+#include "filters/ListShaper.h"
+
 #include "settings/SettingsCatalogue.h"
 #include "spots/ColumnOrder.h"
 #include "spots/SpotListModel.h"
 #include "spots/SpotStore.h"
 #include "spots/SpotTableView.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QHeaderView>
 #include <QMenu>
 #include <QTimer>
@@ -38,8 +42,11 @@ ViewDxClusterFrame::ViewDxClusterFrame(Settings& settings, QWidget* parent)
     : QWidget(parent), settings_(settings) {
     splitter_ = new QSplitter(Qt::Horizontal, this);
     splitter_->setChildrenCollapsible(false);
-    auto* layout = new QHBoxLayout(this);
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    filterBar_ = new FilterBar(settings_, this);
+    layout->addWidget(filterBar_);
     layout->addWidget(splitter_);
 
     tree_ = new QTreeWidget(splitter_);
@@ -51,6 +58,7 @@ ViewDxClusterFrame::ViewDxClusterFrame(Settings& settings, QWidget* parent)
     restoreColumns();
     restoreExtraColumns();
     nameForAssistiveTools();
+    setUpFilterBar();
     // Picking the view's tab puts the focus in the band tree; Tab moves on to the list.
     setFocusProxy(tree_);
     connect(tree_, &QTreeWidget::itemSelectionChanged, this, &ViewDxClusterFrame::refillList);
@@ -206,13 +214,11 @@ void ViewDxClusterFrame::refillList() {
     if (const auto band = bandByName(toU16(selectedBandName())))
         range_ = *band;
     scrollPending_ = false;
-    std::vector<int> rows;
-    const int count = store_->count();
-    for (int index = 0; index < count; ++index) {
-        if (range_.contains(store_->frequencyKHzAt(index)))
-            rows.push_back(index);
-    }
-    model_->setRows(std::move(rows));
+    shaper_->filter().setRange(range_);
+    shaper_->filter().setCountries(model_->countries());
+    ListShaper::Rows rows = shaper_->refill(*store_);
+    filterBar_->setHiddenCount(shaper_->hiddenCount());
+    model_->setRows(std::move(rows.storeIndexes), std::move(rows.spotters));
 }
 
 void ViewDxClusterFrame::addSpot(int index) {
@@ -223,9 +229,15 @@ void ViewDxClusterFrame::addSpot(int index) {
         refillList();
         return;
     }
-    if (index < 0 || index >= store_->count() || !range_.contains(store_->frequencyKHzAt(index)))
+    if (index < 0 || index >= store_->count())
         return;
-    model_->appendRow(index);
+    const ListShaper::Placement placed = shaper_->add(*store_, index);
+    filterBar_->setHiddenCount(shaper_->hiddenCount());
+    if (placed.change == ListShaper::Change::Updated)
+        model_->replaceRow(placed.row, index, placed.spotters);
+    if (placed.change != ListShaper::Change::Appended)
+        return;
+    model_->appendRow(index, placed.spotters);
     // The new row is the last one, so the list scrolls to its bottom; once a frame at most,
     // however many reads the spots came in, because each new row lays the list out and repaints
     // all of it, which costs far more than the row itself. Until then the table is held.
@@ -376,6 +388,31 @@ void ViewDxClusterFrame::showHeaderMenu(const QPoint& at) {
         connect(toggle, &QAction::toggled, this, [this, column](bool on) { setExtraColumnShown(column, on); });
     }
     menu.exec(list_->horizontalHeader()->viewport()->mapToGlobal(at));
+}
+
+// The bar's filters apply at once; Ctrl+F (while this view holds the focus) and the list's menu
+// show the bar, Escape in it hides it and gives the list the focus back.
+void ViewDxClusterFrame::setUpFilterBar() {
+    shaper_ = std::make_unique<ListShaper>(readSetting(settings_, setting::kSpotLifetimeSeconds));
+    const auto takeFilters = [this] {
+        shaper_->filter().setFilter(filterBar_->current().filter);
+        shaper_->setCollapse(filterBar_->current().collapseRepeats);
+    };
+    takeFilters();
+    connect(filterBar_, &FilterBar::filtersChanged, this, [this, takeFilters] {
+        takeFilters();
+        shaper_->setLifetime(readSetting(settings_, setting::kSpotLifetimeSeconds));
+        refillList();
+    });
+    connect(filterBar_, &FilterBar::barHidden, this, [this] { list_->setFocus(Qt::ShortcutFocusReason); });
+    auto* show = new QAction(tr("Filter bar"), this);
+    show->setObjectName(QStringLiteral("showFilterBar"));
+    show->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    show->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(show);
+    rowMenu_->addAction(show);
+    rowMenu_->addSeparator();
+    connect(show, &QAction::triggered, filterBar_, [this] { filterBar_->setBarShown(true); });
 }
 
 void ViewDxClusterFrame::addRowAction(QAction* action) { rowMenu_->addAction(action); }

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+#include <memory>
 #include <vector>
 
 class QAction;
@@ -16,6 +17,8 @@ class QTreeWidget;
 
 namespace quendra {
 
+class FilterBar;
+class ListShaper;
 class Settings;
 class SpotListModel;
 class SpotStore;
@@ -47,6 +50,7 @@ public:
     QTableView* spotList() const { return list_; }
     QSplitter* splitter() const { return splitter_; }
     SpotListModel& model() const { return *model_; }
+    FilterBar& filterBar() const { return *filterBar_; }
 
     // The optional columns shown, in their order on screen.
     std::vector<ExtraColumn> shownExtraColumns() const;
@@ -99,6 +103,9 @@ private:
     bool everShown_ = false;
     bool layoutSaved_ = false;
     bool scrollPending_ = false;
+    FilterBar* filterBar_ = nullptr;
+    std::unique_ptr<ListShaper> shaper_;
+    void setUpFilterBar();
 };
 
 }  // namespace quendra

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "filters/ListFilter.h"
+#include "filters/RepeatCollapser.h"
+
+#include <vector>
+
+namespace quendra {
+
+class SpotStore;
+
+// Turns the store into the list's rows: the spots the filter shows, one row each, or with
+// repeats collapsed one row per station, band and mode holding its newest spot. It also counts
+// the spots of the selected range that the bar hides, for the bar to tell.
+class ListShaper {
+public:
+    explicit ListShaper(int lifetimeSeconds) : collapser_(lifetimeSeconds) {}
+
+    ListFilter& filter() { return filter_; }
+    const ListFilter& filter() const { return filter_; }
+    void setCollapse(bool on) { collapse_ = on; }
+    bool collapses() const { return collapse_; }
+    void setLifetime(int lifetimeSeconds);
+
+    struct Rows {
+        std::vector<int> storeIndexes;
+        std::vector<int> spotters;  // per row while collapsing, else empty
+    };
+    Rows refill(const SpotStore& store);
+
+    enum class Change { None, Appended, Updated };
+    struct Placement {
+        Change change = Change::None;
+        int row = -1;
+        int spotters = 0;
+    };
+    // The spot the store has just appended; the rows must stand as the last refill left them.
+    Placement add(const SpotStore& store, int index);
+
+    int hiddenCount() const { return hidden_; }
+
+private:
+    RepeatSpot repeatOf(const SpotStore& store, int index) const;
+
+    ListFilter filter_;
+    RepeatCollapser collapser_;
+    bool collapse_ = false;
+    int hidden_ = 0;
+};
+
+}  // namespace quendra
