@@ -17,6 +17,8 @@ ListShaper::Rows ListShaper::refill(const SpotStore& store) {
     hidden_ = 0;
     collapser_.clear();
     const int count = store.count();
+    if (collapse_)
+        collapser_.reserve(static_cast<std::size_t>(count));
     for (int index = 0; index < count; ++index) {
         if (!filter_.inRange(store, index))
             continue;

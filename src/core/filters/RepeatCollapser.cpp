@@ -34,8 +34,14 @@ RepeatCollapser::Placement RepeatCollapser::add(int spotIndex, const RepeatSpot&
 
 void RepeatCollapser::rebuild(std::span<const RepeatSpot> spots) {
     clear();
+    reserve(spots.size());
     for (std::size_t i = 0; i < spots.size(); ++i)
         add(static_cast<int>(i), spots[i]);
+}
+
+void RepeatCollapser::reserve(std::size_t spots) {
+    rows_.reserve(spots);
+    rowOfKey_.reserve(spots);
 }
 
 void RepeatCollapser::clear() {

@@ -42,6 +42,8 @@ public:
     // `spots[i]` is the store's spot i.
     void rebuild(std::span<const RepeatSpot> spots);
     void clear();
+    // Room for this many rows, so a rebuild of a large store does not grow its tables step by step.
+    void reserve(std::size_t spots);
 
     int rowCount() const { return static_cast<int>(rows_.size()); }
     int newestSpot(int row) const { return rows_[static_cast<std::size_t>(row)].newestSpot; }
