@@ -9,8 +9,6 @@ void SpotTableView::hold() {
     if (held_)
         return;
     held_ = true;
-    // Called just after a row was appended: that row is the first one not yet drawn.
-    firstNewRow_ = model() ? std::max(0, model()->rowCount() - 1) : 0;
 }
 
 void SpotTableView::release() {
@@ -24,10 +22,10 @@ void SpotTableView::release() {
         QTableView::doItemsLayout();
         return;
     }
+    // The whole viewport is drawn again, once for everything the frame added: drawing only the
+    // new rows and letting the scroll move the rest left rows drawn over each other on X11.
     updateGeometries();
-    const int top = rowViewportPosition(firstNewRow_);
-    if (top < viewport()->height())
-        viewport()->update(0, std::max(0, top), viewport()->width(), viewport()->height());
+    viewport()->update();
 }
 
 // A layout asked for while held waits for the release; anything that needs it sooner (a scroll

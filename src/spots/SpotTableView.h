@@ -5,9 +5,8 @@
 namespace quendra {
 
 // The spot list's table. A table lays itself out and repaints all its rows for every new row;
-// while held it does neither, and when let go it lays out once and repaints only the rows added
-// meanwhile, so that the scroll to the newest row that follows moves the picture instead of
-// redrawing it. A reset while held still lays out and repaints everything.
+// while held it does neither, and when let go it lays out and repaints once for all the rows
+// added meanwhile. A reset while held still lays out and repaints everything.
 class SpotTableView : public QTableView {
     Q_OBJECT
 public:
@@ -24,7 +23,6 @@ private:
     bool held_ = false;
     bool layoutWanted_ = false;
     bool wholeLayoutWanted_ = false;
-    int firstNewRow_ = 0;
 };
 
 }  // namespace quendra
