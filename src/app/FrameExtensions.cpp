@@ -45,7 +45,14 @@ FrameExtensions::FrameExtensions(Parts parts) : parts_(std::move(parts)) {
     setUpUnattendedLinks();
 }
 
-FrameExtensions::~FrameExtensions() { parts_.store.setResolver(nullptr); }
+// The list outlives the additions: it must not read countries or ask a clock that are gone.
+FrameExtensions::~FrameExtensions() {
+    parts_.store.setResolver(nullptr);
+    SpotListModel& model = parts_.view.model();
+    model.setCountries(nullptr);
+    model.setClock({});
+    model.setLocationTips(false, {});
+}
 
 // Countries are worked out once per spot as it arrives. A missing or damaged country file costs
 // only the countries; it is mentioned where the operator asked for them.
