@@ -7,20 +7,16 @@
 
 #include "filters/NamedValues.h"
 
+#include "support/TwoCountries.h"
+
 #include <gtest/gtest.h>
 
 using namespace quendra;
 
 namespace {
 
-// Made-up entities; ZZ and ZY stand for no real country.
-constexpr std::string_view kCountries =
-    "Zedland:     14:  28:  EU:   51.00:   -10.00:    -1.0:  ZZ:\n"
-    "    ZZ;\n"
-    "Ypsiland:    05:  08:  NA:   37.60:    91.87:     5.0:  ZY:\n"
-    "    ZY;\n";
 
-CountryLookup lookup() { return CountryLookup(std::move(*parseCountryFile(kCountries).file)); }
+CountryLookup lookup() { return quendra::testing::twoCountries(); }
 
 int band(std::string_view name) {
     return bandIndexFromName(std::u16string(name.begin(), name.end())).value_or(-1);
@@ -52,7 +48,7 @@ struct SkimmerCase {
     bool skimmer;
 };
 
-class SkimmerShape : public testing::TestWithParam<SkimmerCase> {};
+class SkimmerShape : public ::testing::TestWithParam<SkimmerCase> {};
 
 TEST_P(SkimmerShape, IsRecognised) {
     EXPECT_EQ(isSkimmerSpot(GetParam().spotter, GetParam().comment), GetParam().skimmer)
@@ -60,7 +56,7 @@ TEST_P(SkimmerShape, IsRecognised) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, SkimmerShape,
-                         testing::Values(SkimmerCase{u"ZZ1AB-#", u"", true},
+                         ::testing::Values(SkimmerCase{u"ZZ1AB-#", u"", true},
                                          SkimmerCase{u"ZZ1AB", u"CW 24 dB 28 WPM CQ", true},
                                          SkimmerCase{u"ZZ1AB", u"  CW    24 dB  28 WPM  CQ", true},
                                          SkimmerCase{u"ZZ1AB", u"FT8 -12 dB 1234 Hz", true},
@@ -77,7 +73,7 @@ struct FilterCase {
     bool shown;
 };
 
-class FilterMatch : public testing::TestWithParam<FilterCase> {};
+class FilterMatch : public ::testing::TestWithParam<FilterCase> {};
 
 TEST_P(FilterMatch, DecidesOnResolvedFacts) {
     SpotFilter filter;
@@ -87,7 +83,7 @@ TEST_P(FilterMatch, DecidesOnResolvedFacts) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, FilterMatch,
-    testing::Values(
+    ::testing::Values(
         FilterCase{"DefaultShowsAll", [](SpotFilter&) {}, true},
         FilterCase{"BandIn", [](SpotFilter& f) { f.setBands(parseBandList(u"40m, 20M")); }, true},
         FilterCase{"BandOut", [](SpotFilter& f) { f.setBands(parseBandList(u"40m")); }, false},
@@ -108,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
                        f.setText(u"ZY");
                    },
                    false}),
-    [](const testing::TestParamInfo<FilterCase>& row) { return std::string(row.param.name); });
+    [](const ::testing::TestParamInfo<FilterCase>& row) { return std::string(row.param.name); });
 
 TEST(SpotFilter, HidesSkimmerSpotsOnlyWhenAsked) {
     SpotFacts skimmer = zedlandCwOn20();

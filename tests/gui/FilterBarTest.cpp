@@ -8,6 +8,8 @@
 #include "spots/ViewDxClusterFrame.h"
 #include "support/ManualClock.h"
 
+#include "support/TwoCountries.h"
+
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QApplication>
@@ -26,12 +28,6 @@ using quendra::testing::ManualClock;
 
 namespace {
 
-// Made-up entities; ZZ and ZY stand for no real country.
-constexpr std::string_view kCountries =
-    "Zedland:     14:  28:  EU:   51.00:   -10.00:    -1.0:  ZZ:\n"
-    "    ZZ;\n"
-    "Ypsiland:    05:  08:  NA:   37.60:    91.87:     5.0:  ZY:\n"
-    "    ZY;\n";
 
 // station, spotter, kHz, comment: a small field of spots on several bands, modes and continents.
 struct HandSpot {
@@ -51,7 +47,7 @@ constexpr HandSpot kSpots[] = {
 struct Fixture {
     MemorySettings settings;
     ManualClock clock;
-    CountryLookup countries{std::move(*parseCountryFile(kCountries).file)};
+    CountryLookup countries{quendra::testing::twoCountries()};
     CountryResolver resolver{countries};
     SpotStore store{settings, clock};
     std::unique_ptr<ViewDxClusterFrame> view;
