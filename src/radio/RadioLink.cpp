@@ -50,8 +50,10 @@ bool RadioLink::tune(const QString& frequencyText, const QString& modeToken) {
     }
     queue_.insert(queue_.begin(), tuneCommands.begin(), tuneCommands.end());
 
-    if (state_ == State::NotConnected)
+    if (state_ == State::NotConnected) {
+        quietRetryLeft_ = true;
         connectToDaemon();
+    }
     else
         sendNext();
     return true;
@@ -81,6 +83,7 @@ void RadioLink::connectToDaemon() {
     connect(socket_, &QTcpSocket::errorOccurred, this,
             [this] { onTransportEnd(state_ == State::Connected); });
     state_ = State::Connecting;
+    answeredOnConnection_ = false;
     replyTimer_.start(kConnectTimeoutMs);
     socket_->connectToHost(host, static_cast<quint16>(port));
 }
@@ -106,10 +109,29 @@ void RadioLink::onReadyRead() {
 }
 
 void RadioLink::onTransportEnd(bool lost) {
+    if (lost && retryQuietly())
+        return;
     if (lost)
         fail(fromStd(radioFaultText(RadioFault::Lost)));
     else
         fail(fromStd(radioFaultText(RadioFault::Refused)));
+}
+
+// rigctld (Hamlib 4.5) closes a finished client's socket twice; when another client connects in
+// between, the second close ends that new connection before it is served. A tune that meets this
+// connects once more and resends what it had sent, instead of failing on someone else's fault.
+bool RadioLink::retryQuietly() {
+    if (answeredOnConnection_ || !quietRetryLeft_ || !tunePending())
+        return false;
+    quietRetryLeft_ = false;
+    if (inFlight_) {
+        queue_.push_front(*inFlight_);
+        inFlight_.reset();
+    }
+    reader_.reset();
+    readTimer_.stop();
+    connectToDaemon();
+    return true;
 }
 
 void RadioLink::onTimeout() {
@@ -142,6 +164,7 @@ void RadioLink::handleReply(const RigReply& reply) {
         return;
     const Purpose purpose = inFlight_->purpose;
     inFlight_.reset();
+    answeredOnConnection_ = true;
     replyTimer_.stop();
 
     switch (purpose) {

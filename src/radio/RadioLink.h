@@ -61,6 +61,7 @@ private:
     void onConnected();
     void onReadyRead();
     void onTransportEnd(bool lost);
+    bool retryQuietly();
     void onTimeout();
     void readRadio();
     void sendNext();
@@ -84,6 +85,9 @@ private:
     QTimer replyTimer_;
     QTimer readTimer_;
     qint64 readHertz_ = 0;
+    bool answeredOnConnection_ = false;
+    // One quiet reconnect per tune that had to connect, for a connection lost before any answer.
+    bool quietRetryLeft_ = false;
     QString status_;
 };
 

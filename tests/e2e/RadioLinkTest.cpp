@@ -23,13 +23,18 @@ using testing::freeLocalPort;
 using testing::Rigctld;
 
 // Answers each command line with the next of its answers, and stays silent when they run out.
+// The first connections it is told to drop are closed as soon as a command arrives on them.
 class ScriptedPeer {
 public:
-    explicit ScriptedPeer(QList<QByteArray> answers) : answers_(std::move(answers)) {
+    explicit ScriptedPeer(QList<QByteArray> answers, int dropConnections = 0)
+        : answers_(std::move(answers)), dropConnections_(dropConnections) {
         listening = server.listen(QHostAddress::LocalHost);
         QObject::connect(&server, &QTcpServer::newConnection, [this] {
             while (QTcpSocket* socket = server.nextPendingConnection()) {
-                ++connections;
+                if (++connections <= dropConnections_) {
+                    QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket] { socket->close(); });
+                    continue;
+                }
                 QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
                     while (socket->canReadLine()) {
                         received.append(socket->readLine());
@@ -48,6 +53,7 @@ public:
 
 private:
     QList<QByteArray> answers_;
+    int dropConnections_ = 0;
 };
 
 }  // namespace
@@ -174,6 +180,34 @@ private slots:
         QVERIFY(statuses.count() >= 1);
         QCOMPARE(statuses.first().at(0).toString(), status);
         QCOMPARE(link->state() == RadioLink::State::Connected, staysConnected);
+    }
+
+    // Hamlib 4.5's daemon can end a fresh connection when another client leaves at that moment.
+    void aConnectionLostBeforeAnyAnswerIsTriedOnceMore_data() {
+        QTest::addColumn<int>("dropped");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<int>("connections");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("second connection served") << 1 << true << 2 << "Radio: 14,025.000 kHz CW";
+        QTest::newRow("every connection dropped") << 9 << false << 2 << "Radio: not connected (connection lost)";
+    }
+
+    void aConnectionLostBeforeAnyAnswerIsTriedOnceMore() {
+        QFETCH(int, dropped);
+        QFETCH(bool, ok);
+        QFETCH(int, connections);
+        QFETCH(QString, status);
+        ScriptedPeer peer({"RPRT 0\n", "RPRT 0\n", "14025000\n", "CW\n2400\n"}, dropped);
+        QVERIFY(peer.listening);
+        auto link = makeLink(peer.server.serverPort());
+        QSignalSpy finished(link.get(), &RadioLink::tuneFinished);
+        QVERIFY(link->tune("14025.0", "CW"));
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, kWaitMs);
+        QCOMPARE(finished.at(0).at(0).toBool(), ok);
+        QTRY_COMPARE_WITH_TIMEOUT(link->statusText(), status, kWaitMs);
+        QCOMPARE(peer.connections, connections);
+        if (ok)
+            QCOMPARE(peer.received.mid(0, 2), QList<QByteArray>({"F 14025000\n", "M CW 0\n"}));
     }
 
     void nothingListens() {

@@ -3,6 +3,7 @@
 // Hamlib's network daemon running its dummy radio on 127.0.0.1, for tests that tune a radio, and
 // a plain second client that reads back what the radio holds.
 
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTcpServer>
@@ -24,20 +25,24 @@ inline quint16 freeLocalPort() {
 }
 
 // What the radio holds, as the daemon reports it to "f" then "m": frequency in Hz, mode, passband.
+// The daemon is asked to end the connection itself ("q"), and given a moment after that to finish
+// closing it, so that its double close cannot end the connection of whoever comes next.
 inline QStringList askRadio(quint16 port) {
     QTcpSocket client;
     client.connectToHost(QHostAddress::LocalHost, port);
     if (!client.waitForConnected(kRigWaitMs))
         return {};
-    client.write("f\nm\n");
+    client.write("f\nm\nq\n");
     QByteArray bytes;
-    const bool complete = QTest::qWaitFor([&] {
+    const bool closed = QTest::qWaitFor([&] {
         bytes += client.readAll();
-        return bytes.count('\n') >= 3;
+        return client.state() == QAbstractSocket::UnconnectedState;
     }, kRigWaitMs);
-    if (!complete)
+    bytes += client.readAll();
+    QTest::qWait(100);
+    if (!closed)
         return {};
-    return QString::fromLatin1(bytes).split(u'\n', Qt::SkipEmptyParts);
+    return QString::fromLatin1(bytes).split(u'\n', Qt::SkipEmptyParts).mid(0, 3);
 }
 
 class Rigctld {
@@ -79,16 +84,31 @@ private:
         if (!process_.waitForStarted(kRigWaitMs))
             return false;
         // Listening is the sign of readiness; an early exit (the port taken) ends the wait at once.
+        // It is read from the kernel's socket table rather than tried with a connection: Hamlib
+        // 4.5's daemon closes a finished client's socket twice, which can end the connection of
+        // the client that comes next.
         const bool listening = QTest::qWaitFor([&] {
-            if (process_.state() != QProcess::Running)
-                return true;
-            QTcpSocket probe;
-            probe.connectToHost(QHostAddress::LocalHost, port);
-            return probe.waitForConnected(500);
+            return process_.state() != QProcess::Running || isListening(port);
         }, kRigWaitMs);
         if (listening && process_.state() == QProcess::Running)
             return true;
         stop();
+        return false;
+    }
+
+    // A line of /proc/net/tcp reads "sl local_address rem_address st ...", the address as hex
+    // "0100007F:1F90" and state 0A for a listening socket.
+    static bool isListening(quint16 port) {
+        QFile table(QStringLiteral("/proc/net/tcp"));
+        if (!table.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray local = "0100007F:" + QByteArray::number(port, 16).rightJustified(4, '0').toUpper();
+        const QList<QByteArray> lines = table.readAll().split('\n');
+        for (const QByteArray& line : lines) {
+            const QList<QByteArray> fields = line.simplified().split(' ');
+            if (fields.size() > 3 && fields.at(1) == local && fields.at(3) == "0A")
+                return true;
+        }
         return false;
     }
 
