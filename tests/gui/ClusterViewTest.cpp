@@ -2,11 +2,15 @@
 #include "spots/ColumnOrder.h"
 #include "spots/SpotListModel.h"
 #include "spots/SpotStore.h"
+#include "spots/SpotTableView.h"
 #include "spots/ViewDxClusterFrame.h"
 #include "support/ManualClock.h"
 
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSplitter>
@@ -169,6 +173,32 @@ private slots:
         // The list follows a burst of spots once the event loop runs, not after every row.
         QTableView* list = f.view->spotList();
         QTRY_VERIFY(list->viewport()->rect().contains(list->visualRect(list->model()->index(59, 0))));
+    }
+
+    // A refresh that drew only the rows it added and let the scroll move the rest left rows drawn
+    // over each other: what is on the screen must be what a fresh drawing of the list gives,
+    // burst after burst, before and after the list fills its height.
+    void theScreenShowsWhatAFreshDrawingShows() {
+        Fixture f;
+        f.view->resize(500, 200);
+        f.view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.view.get()));
+        QWidget* viewport = f.view->spotList()->viewport();
+        auto shown = [&] {
+            const QPoint at = viewport->mapTo(viewport->window(), QPoint(0, 0));
+            return viewport->screen()
+                ->grabWindow(viewport->window()->winId(), at.x(), at.y(), viewport->width(), viewport->height())
+                .toImage()
+                .convertToFormat(QImage::Format_RGB32);
+        };
+        int next = 0;
+        for (const int burst : {1, 2, 1, 3, 7, 1, 12, 2, 40, 1, 5}) {
+            for (int i = 0; i < burst; ++i, ++next)
+                f.spot(QStringLiteral("S%1").arg(next), QStringLiteral("%1").arg(14000 + next));
+            QTRY_VERIFY(!static_cast<quendra::SpotTableView*>(f.view->spotList())->held());
+            QCoreApplication::processEvents();  // the paint the release asked for
+            QCOMPARE(shown(), viewport->grab().toImage().convertToFormat(QImage::Format_RGB32));
+        }
     }
 
     void expiryRefillsTheListWithoutScrolling() {
