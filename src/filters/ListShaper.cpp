@@ -4,6 +4,13 @@
 
 namespace quendra {
 
+void ListShaper::setCollapse(bool on) {
+    collapse_ = on;
+    // The rows of a large store take megabytes, kept between refills only while they are used.
+    if (!on)
+        collapser_.release();
+}
+
 void ListShaper::setLifetime(int lifetimeSeconds) { collapser_ = RepeatCollapser(lifetimeSeconds); }
 
 RepeatSpot ListShaper::repeatOf(const SpotStore& store, int index) const {

@@ -18,7 +18,7 @@ public:
 
     ListFilter& filter() { return filter_; }
     const ListFilter& filter() const { return filter_; }
-    void setCollapse(bool on) { collapse_ = on; }
+    void setCollapse(bool on);
     bool collapses() const { return collapse_; }
     void setLifetime(int lifetimeSeconds);
 

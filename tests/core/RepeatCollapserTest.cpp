@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <random>
+#include <string>
+#include <tuple>
 #include <vector>
 
 using namespace quendra;
@@ -35,6 +39,56 @@ TEST(RepeatCollapser, CountsDistinctSpottersWithinTheLifetime) {
     collapser.add(3, spot(u"ZZ1AB", 5, Mode::CW, u"ZY3C", 155));  // ZY2B's report is now too old
     EXPECT_EQ(collapser.spotterCount(0), 2);
     EXPECT_EQ(collapser.newestSpot(0), 3);
+}
+
+TEST(RepeatCollapser, TheFirstReportOfARowCanExpireToo) {
+    RepeatCollapser collapser(100);
+    collapser.add(0, spot(u"ZZ1AB", 5, Mode::CW, u"ZY1A", 0));
+    collapser.add(1, spot(u"ZZ1AB", 5, Mode::CW, u"ZY2B", 50));
+    collapser.add(2, spot(u"ZZ1AB", 5, Mode::CW, u"ZY3C", 60));
+    collapser.add(3, spot(u"ZZ1AB", 5, Mode::CW, u"ZY4D", 155));  // ZY1A and ZY2B are too old
+    EXPECT_EQ(collapser.spotterCount(0), 2);
+    collapser.add(4, spot(u"ZZ1AB", 5, Mode::CW, u"ZY1A", 158));
+    EXPECT_EQ(collapser.spotterCount(0), 3);
+    collapser.add(5, spot(u"ZZ1AB", 5, Mode::CW, u"ZY3C", 300));  // every earlier report is too old
+    EXPECT_EQ(collapser.spotterCount(0), 1);
+    collapser.add(6, spot(u"ZZ1AB", 5, Mode::CW, u"ZY3C", 310));
+    EXPECT_EQ(collapser.spotterCount(0), 1);
+}
+
+// Tens of thousands of rows make the tables grow many times; every row must still be found.
+TEST(RepeatCollapser, AgreesWithAPlainMapOnALongStream) {
+    std::mt19937 random(7);
+    std::vector<std::u16string> calls;
+    for (int i = 0; i < 20'000; ++i)
+        calls.push_back(u"ZZ" + std::u16string(1, static_cast<char16_t>(u'0' + i % 10)) +
+                        std::u16string(1, static_cast<char16_t>(u'A' + (i / 10) % 26)) +
+                        std::u16string(1, static_cast<char16_t>(u'A' + (i / 260) % 26)) +
+                        std::u16string(static_cast<std::size_t>(i / 6760), u'X'));
+    const std::u16string spotters[] = {u"ZY1A", u"ZY2B", u"ZY3C-#", u"ZY4D"};
+    using Key = std::tuple<std::u16string, int, Mode>;
+    std::map<Key, int> rowOfKey;
+    std::vector<std::map<std::u16string, std::int64_t>> reportsOfRow;
+
+    RepeatCollapser collapser(600);
+    for (int index = 0; index < 60'000; ++index) {
+        const std::u16string& call = calls[random() % calls.size()];
+        const int band = static_cast<int>(random() % 3) - 1;
+        const Mode mode = random() % 2 ? Mode::CW : Mode::FT8;
+        const std::u16string& spotter = spotters[random() % 4];
+        const std::int64_t seconds = index / 10;
+        const auto [known, added] = rowOfKey.try_emplace({call, band, mode}, static_cast<int>(reportsOfRow.size()));
+        if (added)
+            reportsOfRow.emplace_back();
+        auto& reports = reportsOfRow[static_cast<std::size_t>(known->second)];
+        std::erase_if(reports, [&](const auto& report) { return report.second < seconds - 600; });
+        reports[spotter] = seconds;
+
+        const Placement placed = collapser.add(index, spot(call, band, mode, spotter, seconds));
+        ASSERT_EQ(placed, (Placement{known->second, added})) << index;
+        ASSERT_EQ(collapser.spotterCount(placed.row), static_cast<int>(reports.size())) << index;
+    }
+    EXPECT_EQ(collapser.rowCount(), static_cast<int>(reportsOfRow.size()));
 }
 
 TEST(RepeatCollapser, RebuildFollowsTheStoreAfterExpiry) {

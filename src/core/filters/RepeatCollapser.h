@@ -1,12 +1,13 @@
 #pragma once
 
+#include "filters/IdTable.h"
+#include "filters/TextIds.h"
 #include "modes/Mode.h"
 
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace quendra {
@@ -22,8 +23,9 @@ struct RepeatSpot {
 
 // Folds repeated spots of one station on one band in one mode into a single row that shows the
 // newest spot and how many distinct spotters reported it within the lifetime. Rows keep the order
-// in which their first spot arrived. Adding a spot is one hash probe plus a scan of that row's
-// spotters (a handful, a few dozen for a rare station heard by every skimmer).
+// in which their first spot arrived. Adding a spot is two probes of flat hash tables (the row by
+// its call, band and mode; the spotter) plus a scan of that row's spotters (a handful, a few dozen for a rare
+// station heard by every skimmer); a row with one spotter holds no memory of its own.
 //
 // The collapser holds spot indexes, so when the store removes spots (expiry, clearing) the
 // indexes move and the rows must be rebuilt from the remaining spots, in one pass.
@@ -41,36 +43,45 @@ public:
     Placement add(int spotIndex, const RepeatSpot& spot);
     // `spots[i]` is the store's spot i.
     void rebuild(std::span<const RepeatSpot> spots);
+    // Forgets the rows and keeps the room, for the next rebuild.
     void clear();
+    // Forgets the rows and gives the room back.
+    void release();
     // Room for this many rows, so a rebuild of a large store does not grow its tables step by step.
     void reserve(std::size_t spots);
 
     int rowCount() const { return static_cast<int>(rows_.size()); }
     int newestSpot(int row) const { return rows_[static_cast<std::size_t>(row)].newestSpot; }
-    int spotterCount(int row) const { return static_cast<int>(rows_[static_cast<std::size_t>(row)].reports.size()); }
+    int spotterCount(int row) const {
+        return 1 + static_cast<int>(rows_[static_cast<std::size_t>(row)].moreReports.size());
+    }
 
 private:
     struct Report {
-        std::u16string spotter;
+        int spotter;  // id in spotters_
         std::int64_t seconds;
     };
     struct Row {
-        int newestSpot;
-        std::vector<Report> reports;  // one per distinct spotter
-    };
-    struct Key {
-        std::u16string station;
+        std::uint32_t stationStart;  // the call, in stations_
+        std::uint32_t stationLength;
         int band;
         Mode mode;
-        bool operator==(const Key&) const = default;
+        int newestSpot;
+        Report firstReport;
+        std::vector<Report> moreReports;  // one per further distinct spotter
     };
-    struct KeyHash {
-        std::size_t operator()(const Key& key) const;
-    };
+
+    std::u16string_view stationOf(const Row& row) const {
+        return std::u16string_view(stations_).substr(row.stationStart, row.stationLength);
+    }
+    void addReport(Row& row, Report report) const;
 
     int lifetime_;
     std::vector<Row> rows_;
-    std::unordered_map<Key, int, KeyHash> rowOfKey_;
+    // Rows by call, band and mode; the calls are kept end to end in one string.
+    IdTable rowOfKey_;
+    std::u16string stations_;
+    TextIds spotters_;
 };
 
 }  // namespace quendra
