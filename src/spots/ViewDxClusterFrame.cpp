@@ -244,16 +244,17 @@ void ViewDxClusterFrame::addSpot(int index) {
     if (scrollPending_)
         return;
     scrollPending_ = true;
-    const bool coalescing = refresh_pacing::coalescing();
-    auto* table = static_cast<SpotTableView*>(list_);
-    if (coalescing)
-        table->hold();
-    QTimer::singleShot(coalescing ? refresh_pacing::kFrameMs : 0, this, [this, table] {
-        table->release();
-        // A refill since then cancelled the scroll: a refilled list stays where it is.
-        if (std::exchange(scrollPending_, false))
-            list_->scrollToBottom();
-    });
+    if (refresh_pacing::coalescing())
+        static_cast<SpotTableView*>(list_)->hold();
+    listPacer_.request();
+}
+
+void ViewDxClusterFrame::showNewRows() {
+    listPacer_.refreshed();
+    static_cast<SpotTableView*>(list_)->release();
+    // A refill since then cancelled the scroll: a refilled list stays where it is.
+    if (std::exchange(scrollPending_, false))
+        list_->scrollToBottom();
 }
 
 QString ViewDxClusterFrame::selectedSpotsText() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/RefreshPacing.h"
 #include "spots/BandRange.h"
 #include "spots/ExtraColumns.h"
 
@@ -86,6 +87,8 @@ private:
     void showHeaderMenu(const QPoint& at);
     void showRowMenu(const QPoint& at);
     void updateAgeTimer();
+    // Lays out, draws and scrolls to the rows the frame added, once for all of them.
+    void showNewRows();
 
     Settings& settings_;
     SpotStore* store_ = nullptr;
@@ -103,6 +106,7 @@ private:
     bool everShown_ = false;
     bool layoutSaved_ = false;
     bool scrollPending_ = false;
+    refresh_pacing::FramePacer listPacer_{this, [this] { showNewRows(); }};
     FilterBar* filterBar_ = nullptr;
     std::unique_ptr<ListShaper> shaper_;
     void setUpFilterBar();

@@ -40,9 +40,6 @@ MonitorView::MonitorView(QWidget* parent) : QAbstractScrollArea(parent) {
     setAccessibleName(tr("Terminal output"));
     verticalScrollBar()->setRange(0, 0);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &MonitorView::onScrollBarMoved);
-    refreshTimer_.setSingleShot(true);
-    refreshTimer_.setInterval(refresh_pacing::kFrameMs);
-    connect(&refreshTimer_, &QTimer::timeout, this, &MonitorView::refreshNow);
     buffer_.setObserver(this);
 }
 
@@ -126,16 +123,15 @@ void MonitorView::repaintRequested() {
     scheduleRefresh();
 }
 
-// The timer starts only when something changed, so an idle terminal never wakes the program.
 void MonitorView::scheduleRefresh() {
     if (!refresh_pacing::coalescing())
         refreshNow();
-    else if (!refreshTimer_.isActive())
-        refreshTimer_.start();
+    else
+        pacer_.request();
 }
 
 void MonitorView::refreshNow() {
-    refreshTimer_.stop();
+    pacer_.refreshed();
     followingBuffer_ = true;
     verticalScrollBar()->setRange(0, std::max(0, buffer_.count() - 1));
     verticalScrollBar()->setValue(std::max(0, buffer_.position()));

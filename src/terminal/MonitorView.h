@@ -1,11 +1,11 @@
 #pragma once
 
+#include "platform/RefreshPacing.h"
 #include "terminal/MonitorBuffer.h"
 
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QString>
-#include <QTimer>
 
 #include <cstdint>
 #include <optional>
@@ -61,7 +61,7 @@ private:
     bool followingBuffer_ = false;
     // Lines added to the buffer up to the last announcement.
     std::uint64_t announcedLines_ = 0;
-    QTimer refreshTimer_;
+    refresh_pacing::FramePacer pacer_{this, [this] { refreshNow(); }};
 };
 
 }  // namespace quendra
