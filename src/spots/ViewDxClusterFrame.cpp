@@ -10,6 +10,7 @@
 #include "spots/ColumnOrder.h"
 #include "spots/SpotListModel.h"
 #include "spots/SpotStore.h"
+#include "spots/SpotCellDelegate.h"
 #include "spots/SpotTableView.h"
 
 #include <QAction>
@@ -51,6 +52,7 @@ ViewDxClusterFrame::ViewDxClusterFrame(Settings& settings, QWidget* parent)
 
     tree_ = new QTreeWidget(splitter_);
     list_ = new SpotTableView(splitter_);
+    list_->setItemDelegate(new SpotCellDelegate(list_));
     model_ = new SpotListModel(this);
     buildTree();
     buildList();

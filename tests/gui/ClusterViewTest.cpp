@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSplitter>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTest>
 #include <QTreeWidget>
@@ -199,6 +200,32 @@ private slots:
             QCoreApplication::processEvents();  // the paint the release asked for
             QCOMPARE(shown(), viewport->grab().toImage().convertToFormat(QImage::Format_RGB32));
         }
+    }
+
+    // The list's own cell drawing keeps texts laid out between refreshes; it must draw exactly
+    // what the style's delegate draws: alignment, shortened texts, fonts and highlights included.
+    void cellsLookAsTheStyleDrawsThem() {
+        Fixture f;
+        f.view->resize(420, 200);
+        f.view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.view.get()));
+        f.spot("ZZ1AB", "14025.0");
+        f.spot("ZZ2CDEFGHIJKLMNOPQRSTUVWXYZ/P", "7001,5");  // too wide for its column
+        f.spot("ZZ3E", "144300");
+        f.spot("ZZ4F", "3525");
+        f.view->model().setAlertTest([](int storeIndex) { return storeIndex == 2; });
+        f.view->model().setMarkedRow(0);  // drawn in bold
+        QTableView* list = f.view->spotList();
+        list->selectRow(3);
+        QTRY_COMPARE(list->model()->rowCount(), 4);
+        QCoreApplication::processEvents();
+        const QImage ours = list->viewport()->grab().toImage();
+        QStyledItemDelegate styleDelegate;
+        QAbstractItemDelegate* own = list->itemDelegate();
+        list->setItemDelegate(&styleDelegate);
+        const QImage style = list->viewport()->grab().toImage();
+        list->setItemDelegate(own);
+        QCOMPARE(ours, style);
     }
 
     void expiryRefillsTheListWithoutScrolling() {

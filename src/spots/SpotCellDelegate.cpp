@@ -1,0 +1,74 @@
+#include "spots/SpotCellDelegate.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QStyle>
+
+#include <cmath>
+
+namespace quendra {
+namespace {
+
+QPalette::ColorGroup colourGroup(const QStyleOptionViewItem& option) {
+    if (!(option.state & QStyle::State_Enabled))
+        return QPalette::Disabled;
+    return option.state & QStyle::State_Active ? QPalette::Normal : QPalette::Inactive;
+}
+
+bool styleDecorates(const QStyleOptionViewItem& option) {
+    return (option.state & (QStyle::State_Selected | QStyle::State_HasFocus)) ||
+           (option.features & (QStyleOptionViewItem::HasDecoration | QStyleOptionViewItem::HasCheckIndicator |
+                               QStyleOptionViewItem::WrapText | QStyleOptionViewItem::Alternate));
+}
+
+}  // namespace
+
+void SpotCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    QStyleOptionViewItem cell(option);
+    initStyleOption(&cell, index);
+    if (styleDecorates(cell)) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    if (cell.backgroundBrush.style() != Qt::NoBrush)
+        painter->fillRect(cell.rect, cell.backgroundBrush);
+    if (cell.text.isEmpty())
+        return;
+
+    const QWidget* widget = cell.widget;
+    const QStyle* style = widget ? widget->style() : QApplication::style();
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    const QRect room = cell.rect.adjusted(margin, 0, -margin, 0);
+    const QStaticText& text = laidOut(cell, room.width());
+    const qreal width = text.size().width();
+    const QSize size(static_cast<int>(std::ceil(width)), cell.fontMetrics.height());
+    QPointF at = QStyle::alignedRect(cell.direction, cell.displayAlignment, size, room).topLeft();
+    // The style places a right-aligned text by its exact width, not by whole pixels.
+    const Qt::Alignment horizontal = QStyle::visualAlignment(cell.direction, cell.displayAlignment);
+    if (horizontal & Qt::AlignRight)
+        at.setX(room.x() + room.width() - width);
+
+    painter->save();
+    painter->setClipRect(room);
+    painter->setFont(cell.font);
+    painter->setPen(cell.palette.color(colourGroup(cell), QPalette::Text));
+    painter->drawStaticText(at, text);
+    painter->restore();
+}
+
+const QStaticText& SpotCellDelegate::laidOut(const QStyleOptionViewItem& option, int width) const {
+    QString key = option.text;
+    key += QChar(0);
+    key += QString::number(width);
+    key += option.font.key();
+    if (const QStaticText* known = texts_.object(key))
+        return *known;
+    auto* text = new QStaticText(option.fontMetrics.elidedText(option.text, option.textElideMode, width));
+    text->setTextFormat(Qt::PlainText);
+    text->setPerformanceHint(QStaticText::AggressiveCaching);
+    text->prepare(QTransform(), option.font);
+    texts_.insert(key, text);
+    return *text;
+}
+
+}  // namespace quendra

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QCache>
+#include <QStaticText>
+#include <QString>
+#include <QStyledItemDelegate>
+
+namespace quendra {
+
+// Draws the spot list's cells as the style's own delegate does, but keeps each cell text laid out
+// for reuse: a row's texts never change, and a list that follows a node draws the same rows again
+// at every refresh, where laying the texts out anew was most of the cost. Selected and focused
+// cells, which the style decorates, are left to the style.
+class SpotCellDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+private:
+    // The text as drawn in a cell of this width and font: shortened with an ellipsis if need be.
+    const QStaticText& laidOut(const QStyleOptionViewItem& option, int width) const;
+
+    static constexpr int kCachedTexts = 4096;
+    mutable QCache<QString, QStaticText> texts_{kCachedTexts};
+};
+
+}  // namespace quendra
