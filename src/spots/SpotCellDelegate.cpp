@@ -63,10 +63,15 @@ const QStaticText& SpotCellDelegate::laidOut(const QStyleOptionViewItem& option,
     key += option.font.key();
     if (const QStaticText* known = texts_.object(key))
         return *known;
-    auto* text = new QStaticText(option.fontMetrics.elidedText(option.text, option.textElideMode, width));
+    auto* text = new QStaticText(option.text);
     text->setTextFormat(Qt::PlainText);
     text->setPerformanceHint(QStaticText::AggressiveCaching);
     text->prepare(QTransform(), option.font);
+    // Laid out once whole, since most texts fit; shortening lays the text out again.
+    if (text->size().width() > width) {
+        text->setText(option.fontMetrics.elidedText(option.text, option.textElideMode, width));
+        text->prepare(QTransform(), option.font);
+    }
     texts_.insert(key, text);
     return *text;
 }
