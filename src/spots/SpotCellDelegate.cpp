@@ -57,10 +57,15 @@ void SpotCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
 }
 
 const QStaticText& SpotCellDelegate::laidOut(const QStyleOptionViewItem& option, int width) const {
+    // Building a font's key takes longer than the rest of a cell, so it is built once per font.
+    if (option.font != keyedFont_) {
+        keyedFont_ = option.font;
+        fontKey_ = option.font.key();
+    }
     QString key = option.text;
     key += QChar(0);
     key += QString::number(width);
-    key += option.font.key();
+    key += fontKey_;
     if (const QStaticText* known = texts_.object(key))
         return *known;
     auto* text = new QStaticText(option.text);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCache>
+#include <QFont>
 #include <QStaticText>
 #include <QString>
 #include <QStyledItemDelegate>
@@ -24,6 +25,8 @@ private:
 
     static constexpr int kCachedTexts = 4096;
     mutable QCache<QString, QStaticText> texts_{kCachedTexts};
+    mutable QFont keyedFont_;
+    mutable QString fontKey_;
 };
 
 }  // namespace quendra

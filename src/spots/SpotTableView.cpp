@@ -1,5 +1,7 @@
 #include "spots/SpotTableView.h"
 
+#include <QHeaderView>
+
 #include <algorithm>
 #include <utility>
 
@@ -9,23 +11,42 @@ void SpotTableView::hold() {
     if (held_)
         return;
     held_ = true;
+    // Called just after a row was appended: that row is the first one not yet drawn.
+    firstNewRow_ = model() ? std::max(0, model()->rowCount() - 1) : 0;
 }
 
-void SpotTableView::release() {
-    if (!held_)
-        return;
-    held_ = false;
-    const bool whole = std::exchange(wholeLayoutWanted_, false);
-    if (!std::exchange(layoutWanted_, false) && !whole)
-        return;
-    if (whole) {
-        QTableView::doItemsLayout();
+void SpotTableView::release(bool scrollToNewest) {
+    if (!std::exchange(held_, false)) {
+        if (scrollToNewest)
+            scrollToBottom();
         return;
     }
-    // The whole viewport is drawn again, once for everything the frame added: drawing only the
-    // new rows and letting the scroll move the rest left rows drawn over each other on X11.
+    const bool layoutWanted = std::exchange(layoutWanted_, false);
+    if (std::exchange(wholeLayoutWanted_, false)) {
+        QTableView::doItemsLayout();
+        if (scrollToNewest)
+            scrollToBottom();
+        return;
+    }
+    if (layoutWanted)
+        layOutKeepingThePicture();
+    if (scrollToNewest)
+        scrollToBottom();
+    // Only now are the new rows where they will be drawn.
+    const int top = std::max(0, rowViewportPosition(firstNewRow_));
+    if (top < viewport()->height())
+        viewport()->update(0, top, viewport()->width(), viewport()->height() - top);
+}
+
+// At the bottom of the list the last row is kept at the bottom edge, between whole rows; once
+// rows are added, laying out puts a whole row at the top edge again. That moves the rows but not
+// the picture already drawn, so the picture is moved with them, and the scroll that follows
+// moves it on from the right place; drawing only the new rows then leaves nothing stale.
+void SpotTableView::layOutKeepingThePicture() {
+    const int before = verticalHeader()->offset();
     updateGeometries();
-    viewport()->update();
+    if (const int moved = before - verticalHeader()->offset(); moved != 0)
+        viewport()->scroll(0, moved);
 }
 
 // A layout asked for while held waits for the release; anything that needs it sooner (a scroll

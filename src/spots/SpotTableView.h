@@ -5,24 +5,28 @@
 namespace quendra {
 
 // The spot list's table. A table lays itself out and repaints all its rows for every new row;
-// while held it does neither, and when let go it lays out and repaints once for all the rows
-// added meanwhile. A reset while held still lays out and repaints everything.
+// while held it does neither. When let go it lays out once, scrolls to the newest row if asked,
+// and draws only the rows added meanwhile that are in view: the scroll has moved the picture of
+// the others. A reset while held still lays out and repaints everything.
 class SpotTableView : public QTableView {
     Q_OBJECT
 public:
     using QTableView::QTableView;
 
     void hold();
-    void release();
+    void release(bool scrollToNewest);
     bool held() const { return held_; }
 
     void doItemsLayout() override;
     void reset() override;
 
 private:
+    void layOutKeepingThePicture();
+
     bool held_ = false;
     bool layoutWanted_ = false;
     bool wholeLayoutWanted_ = false;
+    int firstNewRow_ = 0;
 };
 
 }  // namespace quendra

@@ -253,10 +253,8 @@ void ViewDxClusterFrame::addSpot(int index) {
 
 void ViewDxClusterFrame::showNewRows() {
     listPacer_.refreshed();
-    static_cast<SpotTableView*>(list_)->release();
     // A refill since then cancelled the scroll: a refilled list stays where it is.
-    if (std::exchange(scrollPending_, false))
-        list_->scrollToBottom();
+    static_cast<SpotTableView*>(list_)->release(std::exchange(scrollPending_, false));
 }
 
 QString ViewDxClusterFrame::selectedSpotsText() const {
