@@ -28,6 +28,16 @@ void SpotTableView::release(bool scrollToNewest) {
             scrollToBottom();
         return;
     }
+    if (newRowsFillTheView()) {
+        // Nothing drawn so far stays in view: moving the picture would be wasted.
+        viewport()->setUpdatesEnabled(false);
+        updateGeometries();
+        if (scrollToNewest)
+            scrollToBottom();
+        viewport()->setUpdatesEnabled(true);
+        viewport()->update();
+        return;
+    }
     if (layoutWanted)
         layOutKeepingThePicture();
     if (scrollToNewest)
@@ -36,6 +46,11 @@ void SpotTableView::release(bool scrollToNewest) {
     const int top = std::max(0, rowViewportPosition(firstNewRow_));
     if (top < viewport()->height())
         viewport()->update(0, top, viewport()->width(), viewport()->height() - top);
+}
+
+bool SpotTableView::newRowsFillTheView() const {
+    const int newRows = model() ? model()->rowCount() - firstNewRow_ : 0;
+    return static_cast<long long>(newRows) * verticalHeader()->defaultSectionSize() >= viewport()->height();
 }
 
 // At the bottom of the list the last row is kept at the bottom edge, between whole rows; once

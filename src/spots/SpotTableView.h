@@ -22,6 +22,7 @@ public:
 
 private:
     void layOutKeepingThePicture();
+    bool newRowsFillTheView() const;
 
     bool held_ = false;
     bool layoutWanted_ = false;
