@@ -48,8 +48,6 @@ public:
         timer_.stop();
         lastRefresh_.start();
     }
-    void cancel() { timer_.stop(); }
-    bool pending() const { return timer_.isActive(); }
 
 private:
     int delayMs() const {

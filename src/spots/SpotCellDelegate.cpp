@@ -15,10 +15,13 @@ QPalette::ColorGroup colourGroup(const QStyleOptionViewItem& option) {
     return option.state & QStyle::State_Active ? QPalette::Normal : QPalette::Inactive;
 }
 
+// Cells the style draws more than a background and one line of text for, and texts of more than
+// one line, are left to the style.
 bool styleDecorates(const QStyleOptionViewItem& option) {
-    return (option.state & (QStyle::State_Selected | QStyle::State_HasFocus)) ||
+    return (option.state & (QStyle::State_Selected | QStyle::State_HasFocus | QStyle::State_MouseOver)) ||
            (option.features & (QStyleOptionViewItem::HasDecoration | QStyleOptionViewItem::HasCheckIndicator |
-                               QStyleOptionViewItem::WrapText | QStyleOptionViewItem::Alternate));
+                               QStyleOptionViewItem::WrapText | QStyleOptionViewItem::Alternate)) ||
+           option.text.contains(QLatin1Char('\n'));
 }
 
 }  // namespace

@@ -9,9 +9,9 @@
 namespace quendra {
 
 // Draws the spot list's cells as the style's own delegate does, but keeps each cell text laid out
-// for reuse: a row's texts never change, and a list that follows a node draws the same rows again
-// at every refresh, where laying the texts out anew was most of the cost. Selected and focused
-// cells, which the style decorates, are left to the style.
+// for reuse: a row's texts never change, the list draws the same rows again whenever it is
+// scrolled, uncovered or refilled, and laying the texts out anew was most of that cost. Selected,
+// focused and hovered cells, which a style may decorate, are left to the style.
 class SpotCellDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
