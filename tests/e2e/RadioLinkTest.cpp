@@ -64,8 +64,7 @@ class RadioLinkTest : public QObject {
 private:
     std::unique_ptr<RadioLink> makeLink(quint16 port) {
         settings_ = std::make_unique<MemorySettings>();
-        settings_->WriteProfileInt(u"RADIO", u"ENABLED", 1);
-        settings_->WriteProfileInt(u"RADIO", u"PORT", port);
+        testing::pointRadioAt(*settings_, port);
         return std::make_unique<RadioLink>(*settings_);
     }
 

@@ -83,8 +83,7 @@ private slots:
         Rigctld rig;
         QVERIFY(rig.start());
         MemorySettings settings;
-        settings.WriteProfileInt(u"RADIO", u"ENABLED", 1);
-        settings.WriteProfileInt(u"RADIO", u"PORT", rig.port());
+        testing::pointRadioAt(settings, rig.port());
         FrameHarness fixture(settings);
         QVERIFY(fixture.startActive());
         fixture.frame.selectTab(kTabCluster);
@@ -134,8 +133,7 @@ private slots:
         Rigctld rig;
         QVERIFY(rig.start());
         MemorySettings settings;
-        settings.WriteProfileInt(u"RADIO", u"ENABLED", 1);
-        settings.WriteProfileInt(u"RADIO", u"PORT", rig.port());
+        testing::pointRadioAt(settings, rig.port());
         FrameHarness fixture(settings);
         QVERIFY(fixture.startShown());
         routeSpots(fixture);

@@ -3,6 +3,8 @@
 // Hamlib's network daemon running its dummy radio on 127.0.0.1, for tests that tune a radio, and
 // a plain second client that reads back what the radio holds.
 
+#include "settings/Settings.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -14,6 +16,12 @@ namespace quendra::testing {
 
 // Generous: on a loaded two-core machine a fresh daemon may take seconds to listen.
 inline constexpr int kRigWaitMs = 20000;
+
+// Switches the radio on in the settings, pointed at a daemon on 127.0.0.1.
+inline void pointRadioAt(Settings& settings, quint16 port) {
+    settings.WriteProfileInt(u"RADIO", u"ENABLED", 1);
+    settings.WriteProfileInt(u"RADIO", u"PORT", port);
+}
 
 inline bool rigctldInstalled() { return !QStandardPaths::findExecutable(QStringLiteral("rigctld")).isEmpty(); }
 
