@@ -31,7 +31,6 @@ public:
         }
     }
 
-    std::size_t size() const { return used_; }
     // Room for this many ids without growing.
     void reserve(std::size_t ids);
     // Forgets every id and keeps the room.

@@ -20,12 +20,6 @@ std::u16string_view TextIds::textOf(int id) const {
     return std::u16string_view(buffer_).substr(starts_[at], starts_[at + 1] - starts_[at]);
 }
 
-void TextIds::reserve(std::size_t texts, std::size_t averageLength) {
-    buffer_.reserve(texts * averageLength);
-    starts_.reserve(texts + 1);
-    table_.reserve(texts);
-}
-
 void TextIds::clear() {
     buffer_.clear();
     starts_.assign(1, 0);

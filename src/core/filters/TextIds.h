@@ -19,8 +19,6 @@ public:
     std::u16string_view textOf(int id) const;
     std::size_t size() const { return starts_.size() - 1; }
 
-    // Room for this many texts of about `averageLength` each.
-    void reserve(std::size_t texts, std::size_t averageLength);
     void clear();
     void release();
 
