@@ -1,5 +1,6 @@
 #include "platform/AsyncSocket.h"
 
+#include <QScopedValueRollback>
 #include <QTcpSocket>
 
 #include <cerrno>
@@ -58,7 +59,7 @@ void AsyncSocket::wire(QTcpSocket* socket) {
     connect(socket, &QTcpSocket::connected, this, [this, socket] { handleConnected(socket); });
     connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
         if (isCurrent(socket))
-            schedulePump();
+            pumpFromNotification();
     });
     connect(socket, &QTcpSocket::errorOccurred, this,
             [this, socket](QAbstractSocket::SocketError error) { handleError(socket, errorCode(error)); });
@@ -137,12 +138,27 @@ void AsyncSocket::schedulePump() {
         if (generation != generation_ || !socket_)
             return;
         pumpPosted_ = false;
-        pump();
+        // Inside a handler's nested loop the running offer reads on once the handler returns.
+        if (!pumping_)
+            pump();
     }, Qt::QueuedConnection);
+}
+
+void AsyncSocket::pumpFromNotification() {
+    // Qt announces new bytes from the event loop, so they are offered at once: posting the offer
+    // would cost a second turn of the loop, and two more system calls, for every read a node's
+    // trickle causes. A handler that waits in a nested loop gets the new bytes offered later,
+    // never from inside itself.
+    if (pumping_ || pumpPosted_) {
+        schedulePump();
+        return;
+    }
+    pump();
 }
 
 void AsyncSocket::pump() {
     const quint64 generation = generation_;
+    const QScopedValueRollback<bool> pumping(pumping_, true);
     for (int turn = 0; turn < kReadsPerTurn && socket_->bytesAvailable() > 0; ++turn) {
         readSinceNotify_ = false;
         OnReceive(0);

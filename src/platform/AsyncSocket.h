@@ -66,6 +66,7 @@ private:
     void giveUpConnect();
     void postConnectOutcome(int error);
     void schedulePump();
+    void pumpFromNotification();
     void pump();
     bool isCurrent(QTcpSocket* socket) const { return socket != nullptr && socket == socket_; }
     void shutdownSendNow();
@@ -74,6 +75,7 @@ private:
     quint64 generation_ = 0;
     Phase phase_ = Phase::Idle;
     bool pumpPosted_ = false;
+    bool pumping_ = false;
     bool readSinceNotify_ = false;
     bool closeDelivered_ = false;
     bool shutdownPending_ = false;

@@ -7,6 +7,7 @@
 #include <QTcpSocket>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -63,6 +64,33 @@ protected:
 
 private:
     int readSize_;
+};
+
+// A handler that waits in a nested event loop on its first notification, as one showing a
+// message box would, and notes whether a notification ever arrives while another runs.
+class WaitingSocket : public ProbeSocket {
+public:
+    using ProbeSocket::ProbeSocket;
+    std::function<void()> whileWaiting;
+    bool reentered = false;
+
+protected:
+    void OnReceive(int error) override {
+        reentered = reentered || inside_;
+        inside_ = true;
+        ProbeSocket::OnReceive(error);
+        if (std::exchange(firstRead_, false)) {
+            whileWaiting();
+            QEventLoop nested;
+            QTimer::singleShot(200, &nested, &QEventLoop::quit);
+            nested.exec();
+        }
+        inside_ = false;
+    }
+
+private:
+    bool inside_ = false;
+    bool firstRead_ = true;
 };
 
 // A one-connection peer on the loopback address.
@@ -126,6 +154,7 @@ private slots:
     void shutdownSendLetsThePeerSeeTheEnd();
     void replacedSocketGetsNoNotifications();
     void burstArrivesInReadsOfAtMostThousand();
+    void handlerWaitingInANestedLoopIsNotReentered();
     void statusLinesFrameTheSession();
     void failedConnectIsSilent();
     void nulBytesAreDroppedAndTheCountKeepsThem();
@@ -262,6 +291,25 @@ void TelnetSocketLinkTest::burstArrivesInReadsOfAtMostThousand() {
         QCOMPARE(static_cast<std::size_t>(call.length), call.text.size());
     }
     QVERIFY(reads >= 3);
+}
+
+void TelnetSocketLinkTest::handlerWaitingInANestedLoopIsNotReentered() {
+    LoopbackPeer peer;
+    WaitingSocket probe(4);
+    probe.Create();
+    probe.Connect(QStringLiteral("127.0.0.1"), peer.port());
+    std::unique_ptr<QTcpSocket> remote(peer.accept());
+    QVERIFY(remote);
+    QTRY_COMPARE(probe.connectErrors, std::vector<int>{0});
+    // More bytes arrive while the first handler waits; they are offered after it returns.
+    probe.whileWaiting = [&remote] {
+        remote->write("efghijkl");
+        remote->flush();
+    };
+    remote->write("abcd");
+    QTRY_COMPARE(probe.bytes, QByteArray("abcdefghijkl"));
+    QVERIFY(!probe.reentered);
+    QCOMPARE(probe.readSizes, (std::vector<int>{4, 4, 4}));
 }
 
 void TelnetSocketLinkTest::statusLinesFrameTheSession() {
