@@ -42,8 +42,11 @@ void SpotCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     const QStyle* style = widget ? widget->style() : QApplication::style();
     const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
     const QRect room = cell.rect.adjusted(margin, 0, -margin, 0);
-    const QStaticText& text = laidOut(cell, room.width());
-    const qreal width = text.size().width();
+    const ComposedGlyphs::Layout* composed = composed_.compose(cell.font, keyOf(cell.font), cell.text);
+    if (composed && composed->width > room.width())
+        composed = nullptr;  // shortened by the full layout
+    const QStaticText* text = composed ? nullptr : &laidOut(cell, room.width());
+    const qreal width = composed ? composed->width : text->size().width();
     const QSize size(static_cast<int>(std::ceil(width)), cell.fontMetrics.height());
     QPointF at = QStyle::alignedRect(cell.direction, cell.displayAlignment, size, room).topLeft();
     // The style places a right-aligned text by its exact width, not by whole pixels.
@@ -53,22 +56,30 @@ void SpotCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
 
     painter->save();
     painter->setClipRect(room);
-    painter->setFont(cell.font);
     painter->setPen(cell.palette.color(colourGroup(cell), QPalette::Text));
-    painter->drawStaticText(at, text);
+    if (composed) {
+        painter->drawGlyphRun(at, composed->run);
+    } else {
+        painter->setFont(cell.font);
+        painter->drawStaticText(at, *text);
+    }
     painter->restore();
 }
 
-const QStaticText& SpotCellDelegate::laidOut(const QStyleOptionViewItem& option, int width) const {
+const QString& SpotCellDelegate::keyOf(const QFont& font) const {
     // Building a font's key takes longer than the rest of a cell, so it is built once per font.
-    if (option.font != keyedFont_) {
-        keyedFont_ = option.font;
-        fontKey_ = option.font.key();
+    if (font != keyedFont_) {
+        keyedFont_ = font;
+        fontKey_ = font.key();
     }
+    return fontKey_;
+}
+
+const QStaticText& SpotCellDelegate::laidOut(const QStyleOptionViewItem& option, int width) const {
     QString key = option.text;
     key += QChar(0);
     key += QString::number(width);
-    key += fontKey_;
+    key += keyOf(option.font);
     if (const QStaticText* known = texts_.object(key))
         return *known;
     auto* text = new QStaticText(option.text);

@@ -213,11 +213,12 @@ private slots:
         f.spot("ZZ2CDEFGHIJKLMNOPQRSTUVWXYZ/P", "7001,5");  // too wide for its column
         f.spot("ZZ3E", "144300");
         f.spot("ZZ4F", "3525");
+        f.spot("AV5LTY", "10101.7");  // kerned pairs, left to the full layout
         f.view->model().setAlertTest([](int storeIndex) { return storeIndex == 2; });
         f.view->model().setMarkedRow(0);  // drawn in bold
         QTableView* list = f.view->spotList();
         list->selectRow(3);
-        QTRY_COMPARE(list->model()->rowCount(), 4);
+        QTRY_COMPARE(list->model()->rowCount(), 5);
         QCoreApplication::processEvents();
         const QImage ours = list->viewport()->grab().toImage();
         QStyledItemDelegate styleDelegate;
