@@ -1,11 +1,18 @@
 #include "spots/SpotTableView.h"
 
+#include "spots/SteadyScrollBar.h"
+
 #include <QHeaderView>
 
 #include <algorithm>
 #include <utility>
 
 namespace quendra {
+
+SpotTableView::SpotTableView(QWidget* parent)
+    : QTableView(parent), scrollBar_(new SteadyScrollBar(Qt::Vertical, this)) {
+    setVerticalScrollBar(scrollBar_);
+}
 
 void SpotTableView::hold() {
     if (held_)
@@ -16,6 +23,12 @@ void SpotTableView::hold() {
 }
 
 void SpotTableView::release(bool scrollToNewest) {
+    scrollBar_->holdRepaints();
+    releaseHeld(scrollToNewest);
+    scrollBar_->releaseRepaints();
+}
+
+void SpotTableView::releaseHeld(bool scrollToNewest) {
     if (!std::exchange(held_, false)) {
         if (scrollToNewest)
             scrollToBottom();

@@ -11,7 +11,7 @@ namespace quendra {
 class SpotTableView : public QTableView {
     Q_OBJECT
 public:
-    using QTableView::QTableView;
+    explicit SpotTableView(QWidget* parent = nullptr);
 
     void hold();
     void release(bool scrollToNewest);
@@ -21,9 +21,11 @@ public:
     void reset() override;
 
 private:
+    void releaseHeld(bool scrollToNewest);
     void layOutKeepingThePicture();
     bool newRowsFillTheView() const;
 
+    class SteadyScrollBar* scrollBar_;
     bool held_ = false;
     bool layoutWanted_ = false;
     bool wholeLayoutWanted_ = false;

@@ -3,6 +3,7 @@
 #include "spots/SpotListModel.h"
 #include "spots/SpotStore.h"
 #include "spots/SpotTableView.h"
+#include "spots/SteadyScrollBar.h"
 #include "spots/ViewDxClusterFrame.h"
 #include "support/ManualClock.h"
 
@@ -184,22 +185,70 @@ private slots:
         f.view->resize(500, 200);
         f.view->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.view.get()));
-        QWidget* viewport = f.view->spotList()->viewport();
-        auto shown = [&] {
-            const QPoint at = viewport->mapTo(viewport->window(), QPoint(0, 0));
-            return viewport->screen()
-                ->grabWindow(viewport->window()->winId(), at.x(), at.y(), viewport->width(), viewport->height())
+        QTableView* list = f.view->spotList();
+        auto shown = [](QWidget* widget) {
+            const QPoint at = widget->mapTo(widget->window(), QPoint(0, 0));
+            return widget->screen()
+                ->grabWindow(widget->window()->winId(), at.x(), at.y(), widget->width(), widget->height())
                 .toImage()
                 .convertToFormat(QImage::Format_RGB32);
         };
+        auto drawn = [](QWidget* widget) { return widget->grab().toImage().convertToFormat(QImage::Format_RGB32); };
         int next = 0;
-        for (const int burst : {1, 2, 1, 3, 7, 1, 12, 2, 40, 1, 5}) {
+        auto addBurst = [&](int burst) {
             for (int i = 0; i < burst; ++i, ++next)
                 f.spot(QStringLiteral("S%1").arg(next), QStringLiteral("%1").arg(14000 + next));
-            QTRY_VERIFY(!static_cast<quendra::SpotTableView*>(f.view->spotList())->held());
+            QTRY_VERIFY(!static_cast<quendra::SpotTableView*>(list)->held());
             QCoreApplication::processEvents();  // the paint the release asked for
-            QCOMPARE(shown(), viewport->grab().toImage().convertToFormat(QImage::Format_RGB32));
+        };
+        for (const int burst : {1, 2, 1, 3, 7, 1, 12, 2, 40, 1, 5, 300, 1, 1}) {
+            addBurst(burst);
+            QCOMPARE(shown(list->viewport()), drawn(list->viewport()));
+            if (list->verticalScrollBar()->isVisible())
+                QCOMPARE(shown(list->verticalScrollBar()), drawn(list->verticalScrollBar()));
         }
+    }
+
+    // The list's scroll bar skips the repaint when a refresh leaves its picture as it was, and
+    // only then.
+    void scrollBarRepaintsOnlyWhenItsPictureChanges() {
+        QWidget window;
+        window.resize(40, 300);
+        auto* bar = new quendra::SteadyScrollBar(Qt::Vertical, &window);
+        bar->setGeometry(0, 0, 16, 300);
+        bar->setPageStep(10);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        int paints = 0;
+        struct Counter : QObject {
+            int* paints;
+            bool eventFilter(QObject*, QEvent* event) override {
+                *paints += event->type() == QEvent::Paint ? 1 : 0;
+                return false;
+            }
+        } counter;
+        counter.paints = &paints;
+        bar->installEventFilter(&counter);
+        auto grow = [&](int maximum) {
+            paints = 0;
+            bar->holdRepaints();
+            bar->setRange(0, maximum);
+            bar->setValue(maximum);
+            bar->releaseRepaints();
+            QCoreApplication::processEvents();
+            const int repaints = paints;
+            const QPoint at = bar->mapTo(&window, QPoint(0, 0));
+            const QImage shown = window.screen()
+                                     ->grabWindow(window.winId(), at.x(), at.y(), bar->width(), bar->height())
+                                     .toImage()
+                                     .convertToFormat(QImage::Format_RGB32);
+            if (shown != bar->grab().toImage().convertToFormat(QImage::Format_RGB32))
+                return -1;
+            return repaints;
+        };
+        for (const int maximum : {5, 20, 60, 100000})
+            QCOMPARE(grow(maximum), 1);
+        QCOMPARE(grow(100001), 0);  // the handle is at its shortest and stays at the end
     }
 
     // The list's own cell drawing keeps texts laid out between refreshes; it must draw exactly
