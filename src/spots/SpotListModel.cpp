@@ -29,6 +29,7 @@ void SpotListModel::setStore(const SpotStore* store) {
     beginResetModel();
     store_ = store;
     rows_.clear();
+    shownRows_ = 0;
     markedRow_ = -1;
     endResetModel();
 }
@@ -44,29 +45,41 @@ void SpotListModel::setRows(std::vector<int> storeIndexes, std::vector<int> spot
     spotters_ = std::move(spotters);
     if (!spotters_.empty())
         spotters_.resize(rows_.size(), 1);
+    shownRows_ = rows_.size();
     markedRow_ = -1;
     endResetModel();
 }
 
 int SpotListModel::appendRow(int storeIndex, int spotters) {
     const int row = static_cast<int>(rows_.size());
-    beginInsertRows({}, row, row);
     rows_.push_back(storeIndex);
     if (spotters > 0) {
         spotters_.resize(rows_.size() - 1, 1);
         spotters_.push_back(spotters);
     }
-    endInsertRows();
+    if (!holding_)
+        showNewRows();
     return row;
 }
 
+void SpotListModel::showNewRows() {
+    holding_ = false;
+    if (shownRows_ == rows_.size())
+        return;
+    // Rows are only ever added at the end, so they can be stored before the views hear of them.
+    beginInsertRows({}, static_cast<int>(shownRows_), static_cast<int>(rows_.size()) - 1);
+    shownRows_ = rows_.size();
+    endInsertRows();
+}
+
 void SpotListModel::replaceRow(int row, int storeIndex, int spotters) {
-    if (row < 0 || row >= rowCount())
+    if (row < 0 || static_cast<std::size_t>(row) >= rows_.size())
         return;
     rows_[static_cast<std::size_t>(row)] = storeIndex;
     spotters_.resize(rows_.size(), 1);
     spotters_[static_cast<std::size_t>(row)] = spotters;
-    emit dataChanged(index(row, 0), index(row, kAllColumns - 1));
+    if (row < rowCount())
+        emit dataChanged(index(row, 0), index(row, kAllColumns - 1));
 }
 
 void SpotListModel::setMarkedRow(int row) {
@@ -86,7 +99,7 @@ void SpotListModel::refreshAges() {
 }
 
 int SpotListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    return parent.isValid() ? 0 : static_cast<int>(shownRows_);
 }
 
 int SpotListModel::columnCount(const QModelIndex& parent) const {

@@ -43,8 +43,12 @@ public:
     // Replaces every row; the store indexes must stand in arrival order. With collapsed repeats,
     // `spotters` holds each row's count of spotters, shown after the Info text.
     void setRows(std::vector<int> storeIndexes, std::vector<int> spotters = {});
-    // Adds one row at the end and returns its row number.
+    // Adds one row at the end and returns its row number. While new rows are held, it is kept
+    // back from the views until showNewRows: a view that learns of rows one by one does work
+    // for each (and tells assistive technology of each) that one batch costs only once.
     int appendRow(int storeIndex, int spotters = 0);
+    void holdNewRows() { holding_ = true; }
+    void showNewRows();
     // A collapsed row now shows a newer spot of the same station.
     void replaceRow(int row, int storeIndex, int spotters);
     int storeIndexAt(int row) const { return rows_.at(static_cast<std::size_t>(row)); }
@@ -74,6 +78,8 @@ private:
     bool locationTips_ = false;
     std::string homeLocator_;
     std::vector<int> rows_;  // one per listed spot; bounded by the store's own size
+    std::size_t shownRows_ = 0;  // the first rows_, which the views know of
+    bool holding_ = false;
     std::vector<int> spotters_;  // parallel to rows_ while repeats are collapsed, else empty
     std::function<bool(int)> alerted_;
     int markedRow_ = -1;

@@ -246,13 +246,16 @@ void ViewDxClusterFrame::addSpot(int index) {
     if (scrollPending_)
         return;
     scrollPending_ = true;
-    if (refresh_pacing::coalescing())
+    if (refresh_pacing::coalescing()) {
         static_cast<SpotTableView*>(list_)->hold();
+        model_->holdNewRows();
+    }
     listPacer_.request();
 }
 
 void ViewDxClusterFrame::showNewRows() {
     listPacer_.refreshed();
+    model_->showNewRows();
     // A refill since then cancelled the scroll: a refilled list stays where it is.
     static_cast<SpotTableView*>(list_)->release(std::exchange(scrollPending_, false));
 }

@@ -166,6 +166,7 @@ private slots:
         fixture.bar().collapseButton()->setChecked(true);
         fixture.add({u"ZY9AA", u"14025.0", u"ZZ1AB", u"CW 599"});
         fixture.add({u"ZY9AA", u"7010.0", u"ZZ1AB", u"CW 599"});  // another band: a row of its own
+        QTRY_COMPARE(fixture.view->model().rowCount(), 2);
         QSignalSpy inserted(&fixture.view->model(), &QAbstractItemModel::rowsInserted);
         QSignalSpy changed(&fixture.view->model(), &QAbstractItemModel::dataChanged);
         fixture.clock.advance(60);
