@@ -1,5 +1,7 @@
 #include "platform/AsyncSocket.h"
 
+#include "platform/RefreshPacing.h"
+
 #include <QScopedValueRollback>
 #include <QTcpSocket>
 
@@ -35,6 +37,9 @@ constexpr qint64 kReadBufferSize = 64 * 1024;
 // repaint once per burst rather than once per read; the bound keeps the windows responsive while
 // a peer sends without pause.
 constexpr int kReadsPerTurn = 16;
+// While reads are held, the kernel wakes the program early only for this much: a node that sends
+// faster than a frame's worth of trickle is still read at once, and its flow is not slowed.
+constexpr int kHeldLowWater = 16 * 1024;
 
 }  // namespace
 
@@ -42,6 +47,9 @@ AsyncSocket::AsyncSocket(QObject* parent) : QObject(parent) {
     connectTimer_.setSingleShot(true);
     connectTimer_.setInterval(kConnectTimeoutMs);
     connect(&connectTimer_, &QTimer::timeout, this, &AsyncSocket::giveUpConnect);
+    readPacer_.setSingleShot(true);
+    readPacer_.setInterval(refresh_pacing::kFrameMs);
+    connect(&readPacer_, &QTimer::timeout, this, [this] { setReadLowWater(1); });
 }
 
 AsyncSocket::~AsyncSocket() { Close(); }
@@ -173,6 +181,8 @@ void AsyncSocket::pump() {
         schedulePump();
         return;
     }
+    if (readSinceNotify_)
+        holdReadsForAFrame();
     if (phase_ == Phase::Ended && !closeDelivered_) {
         closeDelivered_ = true;
         OnClose(closeError_);
@@ -227,8 +237,31 @@ void AsyncSocket::shutdownSendNow() {
 #endif
 }
 
+// A node trickles its text in reads of a few bytes, and every read wakes the program, which then
+// costs more than the bytes themselves. What a read brings is shown at the next refresh at the
+// earliest, so after a read the kernel is asked to wake the program only once a good amount has
+// come in; at the end of the frame anything at all wakes it again. The stream, its order and the
+// end of the connection are unchanged (an end or an error wakes the program at once): only the
+// number of reads falls, to about one a frame.
+void AsyncSocket::holdReadsForAFrame() {
+    if (!refresh_pacing::coalescing() || readPacer_.isActive() || phase_ != Phase::Connected)
+        return;
+    setReadLowWater(kHeldLowWater);
+    readPacer_.start();
+}
+
+void AsyncSocket::setReadLowWater(int bytes) {
+    const auto descriptor = socket_ ? socket_->socketDescriptor() : -1;
+    if (descriptor == -1)
+        return;
+#ifndef _WIN32
+    ::setsockopt(static_cast<int>(descriptor), SOL_SOCKET, SO_RCVLOWAT, &bytes, sizeof bytes);
+#endif
+}
+
 void AsyncSocket::Close() {
     connectTimer_.stop();
+    readPacer_.stop();
     ++generation_;
     phase_ = Phase::Idle;
     pumpPosted_ = false;

@@ -70,6 +70,8 @@ private:
     void pump();
     bool isCurrent(QTcpSocket* socket) const { return socket != nullptr && socket == socket_; }
     void shutdownSendNow();
+    void holdReadsForAFrame();
+    void setReadLowWater(int bytes);
 
     QTcpSocket* socket_ = nullptr;
     quint64 generation_ = 0;
@@ -84,6 +86,8 @@ private:
     bool sendShut_ = false;
     int closeError_ = 0;
     QTimer connectTimer_;
+    // Runs while reads are held back for the rest of a frame.
+    QTimer readPacer_;
 };
 
 }  // namespace quendra

@@ -1,7 +1,9 @@
 #include "links/LinkOwner.h"
 #include "links/TelnetSocket.h"
 #include "platform/AsyncSocket.h"
+#include "platform/RefreshPacing.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -155,6 +157,7 @@ private slots:
     void replacedSocketGetsNoNotifications();
     void burstArrivesInReadsOfAtMostThousand();
     void handlerWaitingInANestedLoopIsNotReentered();
+    void trickledPiecesAreReadAboutOnceAFrame();
     void statusLinesFrameTheSession();
     void failedConnectIsSilent();
     void nulBytesAreDroppedAndTheCountKeepsThem();
@@ -310,6 +313,39 @@ void TelnetSocketLinkTest::handlerWaitingInANestedLoopIsNotReentered() {
     QTRY_COMPARE(probe.bytes, QByteArray("abcdefghijkl"));
     QVERIFY(!probe.reentered);
     QCOMPARE(probe.readSizes, (std::vector<int>{4, 4, 4}));
+}
+
+// A node trickling its text in small pieces wakes the program about once a refresh, not once a
+// piece, and nothing is lost, reordered or kept back: a piece after a quiet spell comes at once.
+void TelnetSocketLinkTest::trickledPiecesAreReadAboutOnceAFrame() {
+    LoopbackPeer peer;
+    ProbeSocket probe(4096);
+    probe.Create();
+    probe.Connect(QStringLiteral("127.0.0.1"), peer.port());
+    std::unique_ptr<QTcpSocket> remote(peer.accept());
+    QVERIFY(remote);
+    QTRY_COMPARE(probe.connectErrors, std::vector<int>{0});
+    const QByteArray text = pattern(40 * 7);
+    for (int piece = 0; piece < 40; ++piece) {
+        remote->write(text.mid(piece * 7, 7));
+        remote->flush();
+        QTest::qWait(5);
+    }
+    QTRY_COMPARE(probe.bytes, text);
+    QVERIFY2(probe.readSizes.size() <= 12, qPrintable(QString::number(probe.readSizes.size())));
+
+    QTest::qWait(2 * quendra::refresh_pacing::kFrameMs);  // a quiet spell
+    QElapsedTimer sinceSent;
+    sinceSent.start();
+    remote->write("!");
+    remote->flush();
+    QTRY_COMPARE(probe.bytes.size(), text.size() + 1);
+    QVERIFY(sinceSent.elapsed() < quendra::refresh_pacing::kFrameMs);
+
+    remote->write("end");
+    remote->disconnectFromHost();
+    QTRY_COMPARE(probe.closes, 1);
+    QCOMPARE(probe.bytes, text + "!end");
 }
 
 void TelnetSocketLinkTest::statusLinesFrameTheSession() {
