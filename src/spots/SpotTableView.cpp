@@ -29,6 +29,11 @@ void SpotTableView::release(bool scrollToNewest) {
 }
 
 void SpotTableView::releaseHeld(bool scrollToNewest) {
+    // Rows the model has just shown asked for a layout at the next turn of the event loop; taken
+    // now, while held, it becomes part of this refresh instead of a second one that lays out and
+    // repaints the whole list.
+    if (held_)
+        executeDelayedItemsLayout();
     if (!std::exchange(held_, false)) {
         if (scrollToNewest)
             scrollToBottom();

@@ -210,6 +210,40 @@ private slots:
         }
     }
 
+    // A refresh repaints the rows it brings, not the whole list, however the rows came in.
+    void aRefreshDrawsOnlyItsNewRows() {
+        Fixture f;
+        f.view->resize(500, 300);
+        f.view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.view.get()));
+        QTableView* list = f.view->spotList();
+        auto* view = static_cast<quendra::SpotTableView*>(list);
+        int next = 0;
+        auto addBurst = [&](int burst) {
+            for (int i = 0; i < burst; ++i, ++next)
+                f.spot(QStringLiteral("S%1").arg(next), QStringLiteral("%1").arg(14000 + next));
+            QTRY_VERIFY(!view->held());
+            QTest::qWait(50);  // anything the refresh left for later
+        };
+        addBurst(60);
+        struct Painted : QObject {
+            int tallest = 0;
+            bool eventFilter(QObject*, QEvent* event) override {
+                if (event->type() == QEvent::Paint)
+                    tallest = std::max(tallest, static_cast<QPaintEvent*>(event)->region().boundingRect().height());
+                return false;
+            }
+        } painted;
+        list->viewport()->installEventFilter(&painted);
+        for (const int burst : {1, 2, 3}) {
+            painted.tallest = 0;
+            addBurst(burst);
+            QVERIFY2(painted.tallest > 0, "the new rows were drawn");
+            QVERIFY2(painted.tallest <= (burst + 1) * list->verticalHeader()->defaultSectionSize(),
+                     qPrintable(QString::number(painted.tallest)));
+        }
+    }
+
     // The list's scroll bar skips the repaint when a refresh leaves its picture as it was, and
     // only then.
     void scrollBarRepaintsOnlyWhenItsPictureChanges() {
