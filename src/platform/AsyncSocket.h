@@ -18,7 +18,9 @@ namespace quendra {
 // - OnClose once when the peer ends the connection or it breaks, and only after every byte that
 //   arrived before the end has been offered through OnReceive.
 // Notifications are always delivered from the event loop, never from inside a call to this
-// class, and never for a socket that has since been closed or replaced.
+// class, and never for a socket that has since been closed or replaced. While the windows pace
+// their refreshes, bytes that trickle in after a read are gathered by the kernel until the end of
+// the frame (or until 16 KB have come) and offered together.
 class AsyncSocket : public QObject {
     Q_OBJECT
 

@@ -4,6 +4,8 @@
 
 namespace quendra {
 
+class SteadyScrollBar;
+
 // The spot list's table. A table lays itself out and repaints all its rows for every new row;
 // while held it does neither. When let go it lays out once, scrolls to the newest row if asked,
 // and draws only the rows added meanwhile that are in view: the scroll has moved the picture of
@@ -25,7 +27,7 @@ private:
     void layOutKeepingThePicture();
     bool newRowsFillTheView() const;
 
-    class SteadyScrollBar* scrollBar_;
+    SteadyScrollBar* scrollBar_;
     bool held_ = false;
     bool layoutWanted_ = false;
     bool wholeLayoutWanted_ = false;
