@@ -31,14 +31,9 @@ export XDG_RUNTIME_DIR="$scratch/runtime"
 printf '[STATUS]\nMYCALL=ZZ9TST\nNORRVEL=127.0.0.1\nNORRVEL_PORT=%s\n' "$port" \
     >"$XDG_CONFIG_HOME/Tamblix/Quendra.conf"
 
-display_number=99
-while [ -e "/tmp/.X11-unix/X$display_number" ] || [ -e "/tmp/.X$display_number-lock" ]; do
-    display_number=$((display_number + 1))
-done
-Xvfb ":$display_number" -screen 0 1280x800x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display_number" ] && break; sleep 0.1; done
-DISPLAY=":$display_number" QT_QPA_PLATFORM=xcb "$build_dir/src/quendra" >"$scratch/quendra.log" 2>&1 &
+source "$(dirname "$0")/../scripts/private_xvfb.sh"
+start_private_xvfb "$scratch/xvfb.log"
+QT_QPA_PLATFORM=xcb "$build_dir/src/quendra" >"$scratch/quendra.log" 2>&1 &
 program=$!
 pids+=("$program")
 sleep 5  # start-up, connection and the first frames

@@ -72,14 +72,8 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
 fi
 
 echo "==> no display found: running Quendra under Xvfb"
-display_number=99
-while [ -e "/tmp/.X11-unix/X$display_number" ] || [ -e "/tmp/.X$display_number-lock" ]; do
-    display_number=$((display_number + 1))
-done
-Xvfb ":$display_number" -screen 0 1280x800x24 -nolisten tcp >"$DEMO_DIR/xvfb.log" 2>&1 &
-pids+=($!)
-export DISPLAY=":$display_number"
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display_number" ] && break; sleep 0.1; done
+source "$(dirname "$0")/private_xvfb.sh"
+start_private_xvfb "$DEMO_DIR/xvfb.log"
 
 "$BUILD_DIR/src/quendra" >"$DEMO_DIR/quendra.log" 2>&1 &
 quendra_pid=$!

@@ -108,6 +108,17 @@ public:
     QTcpServer server;
 };
 
+// Connects the probe to the peer; the peer's end once the probe has heard the attempt succeed,
+// null otherwise.
+std::unique_ptr<QTcpSocket> connectProbe(ProbeSocket& probe, LoopbackPeer& peer) {
+    probe.Create();
+    probe.Connect(QStringLiteral("127.0.0.1"), peer.port());
+    std::unique_ptr<QTcpSocket> remote(peer.accept());
+    if (!remote || !QTest::qWaitFor([&probe] { return probe.connectErrors == std::vector<int>{0}; }))
+        return nullptr;
+    return remote;
+}
+
 // A telnet link with a recorder, connected to a loopback peer.
 struct TelnetSession {
     TelnetSession() {
@@ -215,11 +226,8 @@ void TelnetSocketLinkTest::portOutOfRangeNeverReachesAnotherPort() {
 void TelnetSocketLinkTest::peerCloseDeliversAllDataThenOneClose() {
     LoopbackPeer peer;
     ProbeSocket probe(100);
-    probe.Create();
-    probe.Connect(QStringLiteral("127.0.0.1"), peer.port());
-    QTcpSocket* remote = peer.accept();
+    std::unique_ptr<QTcpSocket> remote = connectProbe(probe, peer);
     QVERIFY(remote);
-    QTRY_COMPARE(probe.connectErrors, std::vector<int>{0});
     const QByteArray sent = pattern(3000);
     remote->write(sent);
     remote->disconnectFromHost();
@@ -233,11 +241,8 @@ void TelnetSocketLinkTest::peerCloseDeliversAllDataThenOneClose() {
 void TelnetSocketLinkTest::shutdownSendLetsThePeerSeeTheEnd() {
     LoopbackPeer peer;
     ProbeSocket probe(100);
-    probe.Create();
-    probe.Connect(QStringLiteral("127.0.0.1"), peer.port());
-    std::unique_ptr<QTcpSocket> remote(peer.accept());
+    std::unique_ptr<QTcpSocket> remote = connectProbe(probe, peer);
     QVERIFY(remote);
-    QTRY_COMPARE(probe.connectErrors, std::vector<int>{0});
     const QByteArray line = pattern(200000);  // more than one write can take at once
     QCOMPARE(probe.Send(line.constData(), static_cast<int>(line.size())), static_cast<int>(line.size()));
     probe.ShutdownSend();
@@ -299,11 +304,8 @@ void TelnetSocketLinkTest::burstArrivesInReadsOfAtMostThousand() {
 void TelnetSocketLinkTest::handlerWaitingInANestedLoopIsNotReentered() {
     LoopbackPeer peer;
     WaitingSocket probe(4);
-    probe.Create();
-    probe.Connect(QStringLiteral("127.0.0.1"), peer.port());
-    std::unique_ptr<QTcpSocket> remote(peer.accept());
+    std::unique_ptr<QTcpSocket> remote = connectProbe(probe, peer);
     QVERIFY(remote);
-    QTRY_COMPARE(probe.connectErrors, std::vector<int>{0});
     // More bytes arrive while the first handler waits; they are offered after it returns.
     probe.whileWaiting = [&remote] {
         remote->write("efghijkl");
@@ -320,11 +322,8 @@ void TelnetSocketLinkTest::handlerWaitingInANestedLoopIsNotReentered() {
 void TelnetSocketLinkTest::trickledPiecesAreReadAboutOnceAFrame() {
     LoopbackPeer peer;
     ProbeSocket probe(4096);
-    probe.Create();
-    probe.Connect(QStringLiteral("127.0.0.1"), peer.port());
-    std::unique_ptr<QTcpSocket> remote(peer.accept());
+    std::unique_ptr<QTcpSocket> remote = connectProbe(probe, peer);
     QVERIFY(remote);
-    QTRY_COMPARE(probe.connectErrors, std::vector<int>{0});
     const QByteArray text = pattern(40 * 7);
     for (int piece = 0; piece < 40; ++piece) {
         remote->write(text.mid(piece * 7, 7));

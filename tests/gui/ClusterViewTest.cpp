@@ -59,6 +59,17 @@ std::vector<std::uint8_t> orderBytes(const std::vector<int>& order) {
     return quendra::encodeColumnOrder(order);
 }
 
+// What the screen shows of a widget, and what drawing it afresh gives.
+QImage shownOnScreen(QWidget* widget) {
+    const QPoint at = widget->mapTo(widget->window(), QPoint(0, 0));
+    return widget->screen()
+        ->grabWindow(widget->window()->winId(), at.x(), at.y(), widget->width(), widget->height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+QImage freshDrawing(QWidget* widget) { return widget->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
 }  // namespace
 
 class ClusterViewTest : public QObject {
@@ -91,6 +102,12 @@ class ClusterViewTest : public QObject {
                 view->addSpot(index);
             return index;
         }
+        // Spots of stations never seen before, a row each.
+        void spotNewStations(int count) {
+            for (int i = 0; i < count; ++i, ++nextStation)
+                spot(QStringLiteral("S%1").arg(nextStation), QStringLiteral("%1").arg(14000 + nextStation));
+        }
+        int nextStation = 0;
         void select(const QString& band) { view->bandTree()->setCurrentItem(bandItem(*view, band)); }
     };
 
@@ -187,26 +204,13 @@ private slots:
         f.view->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.view.get()));
         QTableView* list = f.view->spotList();
-        auto shown = [](QWidget* widget) {
-            const QPoint at = widget->mapTo(widget->window(), QPoint(0, 0));
-            return widget->screen()
-                ->grabWindow(widget->window()->winId(), at.x(), at.y(), widget->width(), widget->height())
-                .toImage()
-                .convertToFormat(QImage::Format_RGB32);
-        };
-        auto drawn = [](QWidget* widget) { return widget->grab().toImage().convertToFormat(QImage::Format_RGB32); };
-        int next = 0;
-        auto addBurst = [&](int burst) {
-            for (int i = 0; i < burst; ++i, ++next)
-                f.spot(QStringLiteral("S%1").arg(next), QStringLiteral("%1").arg(14000 + next));
+        for (const int burst : {1, 2, 1, 3, 7, 1, 12, 2, 40, 1, 5, 300, 1, 1}) {
+            f.spotNewStations(burst);
             QTRY_VERIFY(!static_cast<quendra::SpotTableView*>(list)->held());
             QCoreApplication::processEvents();  // the paint the release asked for
-        };
-        for (const int burst : {1, 2, 1, 3, 7, 1, 12, 2, 40, 1, 5, 300, 1, 1}) {
-            addBurst(burst);
-            QCOMPARE(shown(list->viewport()), drawn(list->viewport()));
+            QCOMPARE(shownOnScreen(list->viewport()), freshDrawing(list->viewport()));
             if (list->verticalScrollBar()->isVisible())
-                QCOMPARE(shown(list->verticalScrollBar()), drawn(list->verticalScrollBar()));
+                QCOMPARE(shownOnScreen(list->verticalScrollBar()), freshDrawing(list->verticalScrollBar()));
         }
     }
 
@@ -218,10 +222,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(f.view.get()));
         QTableView* list = f.view->spotList();
         auto* view = static_cast<quendra::SpotTableView*>(list);
-        int next = 0;
         auto addBurst = [&](int burst) {
-            for (int i = 0; i < burst; ++i, ++next)
-                f.spot(QStringLiteral("S%1").arg(next), QStringLiteral("%1").arg(14000 + next));
+            f.spotNewStations(burst);
             QTRY_VERIFY(!view->held());
             QTest::qWait(50);  // anything the refresh left for later
         };
@@ -272,12 +274,7 @@ private slots:
             bar->releaseRepaints();
             QCoreApplication::processEvents();
             const int repaints = paints;
-            const QPoint at = bar->mapTo(&window, QPoint(0, 0));
-            const QImage shown = window.screen()
-                                     ->grabWindow(window.winId(), at.x(), at.y(), bar->width(), bar->height())
-                                     .toImage()
-                                     .convertToFormat(QImage::Format_RGB32);
-            if (shown != bar->grab().toImage().convertToFormat(QImage::Format_RGB32))
+            if (shownOnScreen(bar) != freshDrawing(bar))
                 return -1;
             return repaints;
         };
