@@ -296,10 +296,9 @@ void CMainFrame::RouteMonitorText(std::u16string_view text, int /*length*/, int 
 void CMainFrame::present(TerminalWindow& terminal, const IntakeOutcome& outcome) {
     for (std::u16string_view piece : outcome.shown)
         terminal.AppendText(piece);
-    for (int index : outcome.storedSpots) {
+    for (int index : outcome.storedSpots)
         extensions_->spotArriving(index);
-        clusterView_->addSpot(index);
-    }
+    clusterView_->showStoredSpots(outcome.storedSpots, outcome.expiredSpots > 0);
     extensions_->spotsStored(&terminal == telnetTerminal_.get(), outcome.storedSpots.size());
 }
 

@@ -226,11 +226,24 @@ void ViewDxClusterFrame::refillList() {
 void ViewDxClusterFrame::addSpot(int index) {
     if (!store_)
         return;
-    // Expiry shifts the indexes of every row, so after it only a full refill is right.
-    if (store_->expireSpots() > 0) {
+    const bool agedOut = store_->expireSpots() > 0;
+    showStoredSpots({index}, agedOut);
+}
+
+void ViewDxClusterFrame::showStoredSpots(const std::vector<int>& indexes, bool agedOut) {
+    if (!store_)
+        return;
+    // Age-out shifts the indexes of every row, so after it only a full refill is right; the
+    // refill lists the new spots too, and leaves the list where it was.
+    if (agedOut) {
         refillList();
         return;
     }
+    for (int index : indexes)
+        appendStored(index);
+}
+
+void ViewDxClusterFrame::appendStored(int index) {
     if (index < 0 || index >= store_->count())
         return;
     const ListShaper::Placement placed = shaper_->add(*store_, index);

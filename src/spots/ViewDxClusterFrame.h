@@ -36,8 +36,11 @@ public:
     void saveLayout();
 
     void setSpotStore(SpotStore* store);
-    // Shows the spot the store has just appended at `index`.
+    // Shows the spot the store has just appended at `index`, after running the store's age-out.
     void addSpot(int index);
+    // Shows the spots one piece of received text stored, at the indexes the store holds them now.
+    // `agedOut`: older spots went meanwhile, so every row is made again instead.
+    void showStoredSpots(const std::vector<int>& indexes, bool agedOut);
     // Lists every stored spot of the band selected in the tree.
     void refillList();
 
@@ -87,6 +90,7 @@ private:
     void showHeaderMenu(const QPoint& at);
     void showRowMenu(const QPoint& at);
     void updateAgeTimer();
+    void appendStored(int index);
     // Lays out, draws and scrolls to the rows the frame added, once for all of them.
     void showNewRows();
 

@@ -83,6 +83,56 @@ TEST_F(StreamIntakeTest, MonitoredFramesAreTestedLineByLineUnlessTransmitted) {
     EXPECT_EQ(shown(heard), std::vector<std::u16string>{frame});
 }
 
+// Age-out moves every later spot down; the indexes a read hands on must name the spots it stored.
+TEST_F(StreamIntakeTest, IndexesOfAReadStayTrueWhenSpotsAgeOutInsideIt) {
+    settings.WriteProfileInt(u"SETTINGS\\DXCLUSTER", u"MAXTIME", 10);
+    std::u16string read;
+    for (int i = 0; i < 3; ++i)
+        read += u"DX de ZZ1AB: 14025.0 ZZ0OLD" + std::u16string(1, char16_t(u'A' + i)) + u" CW 1234Z\r\n";
+    intake.telnetText(read, u"NODE");
+    clock.advance(12);
+    read.clear();
+    std::vector<std::u16string> sent;
+    for (int i = 0; i < 20; ++i) {
+        sent.push_back(u"ZZ" + std::u16string(1, char16_t(u'A' + i)) + u"NEW");
+        read += u"DX de ZZ1AB: 14025.0 " + sent.back() + u" CW 1234Z\r\n";
+    }
+    const IntakeOutcome outcome = intake.telnetText(read, u"NODE");
+    EXPECT_EQ(outcome.expiredSpots, 3);
+    ASSERT_EQ(outcome.storedSpots.size(), sent.size());
+    ASSERT_EQ(store.count(), 20);
+    for (std::size_t i = 0; i < sent.size(); ++i)
+        EXPECT_EQ(stationAt(outcome.storedSpots[i]), sent[i]) << i;
+}
+
+// A node's listing brings spots with their own, older times: some age out as soon as they are
+// stored, and must then not be handed on at all.
+TEST_F(StreamIntakeTest, ListedSpotsOlderThanTheLifetimeAreNotHandedOn) {
+    settings.WriteProfileInt(u"SETTINGS\\DXCLUSTER", u"MAXTIME", 1800);
+    intake.setReadListings(true);
+    // ManualClock starts at 12:03:20 on 7-Dec-2026: 1142Z is 21 minutes old, 1042Z 81 minutes.
+    const IntakeOutcome outcome = intake.telnetText(
+        u"  14025.0 ZZ6XX        7-Dec-2026 1042Z up 2                          <ZZ9AB>\r\n"
+        u"  28036.5 ZZ9XW        7-Dec-2026 1142Z RTTY                          <ZZ8AB>\r\n"
+        u"   7012.0 ZZ7YY        7-Dec-2026 1143Z CW                            <ZZ8AB>\r\n",
+        u"NODE");
+    EXPECT_EQ(outcome.expiredSpots, 1);
+    ASSERT_EQ(outcome.storedSpots.size(), 2u);
+    EXPECT_EQ(stationAt(outcome.storedSpots[0]), u"ZZ9XW");
+    EXPECT_EQ(stationAt(outcome.storedSpots[1]), u"ZZ7YY");
+}
+
+// The lifetime is read at every age-out; one below zero takes even the spot just stored.
+TEST_F(StreamIntakeTest, ASpotThatAgesOutAsItIsStoredIsNotHandedOn) {
+    intake.telnetText(kSpot, u"NODE");
+    settings.WriteProfileInt(u"SETTINGS\\DXCLUSTER", u"MAXTIME", -1);
+    const IntakeOutcome outcome =
+        intake.telnetText(u"DX de ZZ1AB: 7012.0 ZZ3EF CW 1234Z\r\nDX de ZZ1AB: 7013.0 ZZ4GH CW 1234Z\r\n", u"NODE");
+    EXPECT_EQ(outcome.expiredSpots, 2);
+    ASSERT_EQ(outcome.storedSpots, std::vector<int>{0});
+    EXPECT_EQ(stationAt(0), u"ZZ4GH");
+}
+
 TEST(DrawnTextTest, ControlCharactersAreNotDrawnButTabsAreSpaces) {
     using received_text::drawnText;
     EXPECT_EQ(drawnText(u"ZZ3EF cw 599 1738Z\a\a"), u"ZZ3EF cw 599 1738Z");

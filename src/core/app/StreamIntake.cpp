@@ -62,17 +62,33 @@ void StreamIntake::detectNodeLine(IntakeOutcome& outcome, std::u16string_view li
     if (!readListings_ || outcome.storedSpots.size() != before)
         return;
     if (const auto listed = parseSpotListing(line)) {
-        const int index = store_.storeSpot(listed->spot, nodeName, listed->time);
-        if (index != -1)
-            outcome.storedSpots.push_back(index);
+        keepStored(outcome, store_.storeSpot(listed->spot, nodeName, listed->time));
     }
 }
 
 void StreamIntake::detect(IntakeOutcome& outcome, std::u16string_view line,
                           std::u16string_view nodeName) {
-    const int index = parseSpotLine(store_, line, nodeName);
-    if (index != -1)
-        outcome.storedSpots.push_back(index);
+    keepStored(outcome, parseSpotLine(store_, line, nodeName));
+}
+
+// Spots age out when a new one is stored, as they always have; but only once a piece of text, right
+// after its first new spot, so that no index this piece hands on is taken before an age-out that
+// moves it. Every later spot of the piece is stored after the age-out and keeps its index.
+void StreamIntake::keepStored(IntakeOutcome& outcome, int index) {
+    if (index == -1)
+        return;
+    if (!outcome.ageOutRan) {
+        outcome.ageOutRan = true;
+        const Spot* stored = &store_.spotAt(index);
+        outcome.expiredSpots = store_.expireSpots();
+        if (outcome.expiredSpots > 0) {
+            // The new spot is the last one still, unless it aged out itself (a lifetime below 0).
+            index = store_.count() - 1;
+            if (index < 0 || &store_.spotAt(index) != stored)
+                return;
+        }
+    }
+    outcome.storedSpots.push_back(index);
 }
 
 }  // namespace quendra

@@ -10,11 +10,15 @@ namespace quendra {
 class SpotStore;
 
 // What a piece of received text turns into: the texts to append to the stream's terminal, in
-// order, and the indexes of the spots it stored. The texts point into the text handed in (or at
-// constants), so they are valid until that text goes away.
+// order, the indexes of the spots it stored, and how many older spots aged out meanwhile. The
+// texts point into the text handed in (or at constants), so they are valid until that text goes
+// away. The indexes are those the store holds once the whole piece is taken: age-out never moves
+// them afterwards, because it runs at most once a piece, before the indexes are taken.
 struct IntakeOutcome {
     std::vector<std::u16string_view> shown;
     std::vector<int> storedSpots;
+    int expiredSpots = 0;
+    bool ageOutRan = false;
 };
 
 // Everything that happens to received text before it reaches a window. The node's stream is cut
@@ -41,6 +45,7 @@ private:
     void endUnfinishedLine(IntakeOutcome& outcome, std::u16string_view nodeName);
     void detect(IntakeOutcome& outcome, std::u16string_view line, std::u16string_view nodeName);
     void detectNodeLine(IntakeOutcome& outcome, std::u16string_view line, std::u16string_view nodeName);
+    void keepStored(IntakeOutcome& outcome, int index);
 
     SpotStore& store_;
     TelnetLineJoiner telnetLines_;
