@@ -2,7 +2,10 @@
 # notice), and the Debian package built from it with `cpack -G DEB` in the build folder.
 
 # Manual pages, gzipped as Debian expects (-n keeps names and times out, so builds are repeatable).
-file(GLOB QUENDRA_MAN_PAGES CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/res/man/*.1")
+set(QUENDRA_MAN_PAGES
+    "${PROJECT_SOURCE_DIR}/res/man/quendra.1"
+    "${PROJECT_SOURCE_DIR}/res/man/quendra_engine_standin.1"
+    "${PROJECT_SOURCE_DIR}/res/man/quendra_node_standin.1")
 find_program(QUENDRA_GZIP gzip)
 set(QUENDRA_MAN_OUTPUTS)
 foreach(page ${QUENDRA_MAN_PAGES})

@@ -3,7 +3,7 @@
 #include "platform/QtText.h"
 
 #include "app/CommandIds.h"
-#include "app/FrameExtensions.h"
+#include "app/FeatureRoom.h"
 #include "app/StreamIntake.h"
 #include "links/DlgPeopertiesMisc.h"
 #include "settings/SettingsCatalogue.h"
@@ -101,11 +101,11 @@ int CMainFrame::OnCreate() {
     loadCallSign();
     engineLink_ = std::make_unique<NorrvelSocket>(settings_);
     engineLink_->setMainWindow(this);
-    tabs_[kTabTelnet] = {telnetTerminal_.get(), telnetLink_.get(), &CMainFrame::chooseTelnetAddress,
+    tabs_[kTabTelnet] = {telnetTerminal_.get(), telnetLink_.get(), LinkKind::Telnet, &CMainFrame::chooseTelnetAddress,
                          kDisconnectingNotice};
-    tabs_[kTabPacket] = {packetTerminal_.get(), engineLink_.get(), nullptr, {}};
-    tabs_[kTabCluster] = {clusterView_.get(), nullptr, nullptr, {}};
-    extensions_ = std::make_unique<FrameExtensions>(FrameExtensions::Parts{
+    tabs_[kTabPacket] = {packetTerminal_.get(), engineLink_.get(), LinkKind::Engine, nullptr, {}};
+    tabs_[kTabCluster] = {clusterView_.get(), nullptr, LinkKind::Telnet, nullptr, {}};
+    features_ = std::make_unique<FeatureRoom>(FeatureHost::Parts{
         settings_, clock_, *this, *spotStore_, *intake_, *clusterView_, *telnetLink_, *engineLink_, *toolsMenu_,
         [this](std::u16string_view line) { RouteTelnetStatus(line); },
         [this](const QString& host, int port) {
@@ -113,7 +113,7 @@ int CMainFrame::OnCreate() {
             telnetLink_->setAddress(host, port);
         },
         [this] { return activeView_ == clusterView_.get(); }});
-    // After the extensions have seen a notification, so the commands show a retry they started.
+    // After the features have heard a notification, so the commands show a retry they started.
     for (AsyncSocket* link : {static_cast<AsyncSocket*>(telnetLink_.get()), static_cast<AsyncSocket*>(engineLink_.get())}) {
         connect(link, &AsyncSocket::connectFinished, this, &CMainFrame::updateCommandUI);
         connect(link, &AsyncSocket::closed, this, &CMainFrame::updateCommandUI);
@@ -281,7 +281,7 @@ void CMainFrame::loadCallSign() {
 
 void CMainFrame::RouteTelnetText(std::u16string_view text, int /*length*/) {
     present(*telnetTerminal_, intake_->telnetText(text, telnetNodeName_));
-    extensions_->telnetReceived(text);
+    features_->linkReceived(LinkKind::Telnet, text);
 }
 
 void CMainFrame::RouteTelnetStatus(std::u16string_view text) {
@@ -297,9 +297,9 @@ void CMainFrame::present(TerminalWindow& terminal, const IntakeOutcome& outcome)
     for (std::u16string_view piece : outcome.shown)
         terminal.AppendText(piece);
     for (int index : outcome.storedSpots)
-        extensions_->spotArriving(index);
+        features_->spotStored(index);
     clusterView_->showStoredSpots(outcome.storedSpots, outcome.expiredSpots > 0);
-    extensions_->spotsStored(&terminal == telnetTerminal_.get(), outcome.storedSpots.size());
+    features_->spotsListed(&terminal == telnetTerminal_.get() ? LinkKind::Telnet : LinkKind::Engine, outcome.storedSpots);
 }
 
 // --- Sending typed lines -----------------------------------------------------------------------
@@ -319,7 +319,7 @@ void CMainFrame::OnActionsConnect() {
         showAlreadyConnected();
         return;
     }
-    extensions_->userConnects(selectedTab());
+    features_->userConnects(route->kind);
     if (route->chooseAddress && !(this->*route->chooseAddress)())
         return;
     // An attempt still pending when the dialog opened may have connected while it was open.
@@ -349,7 +349,8 @@ void CMainFrame::showAlreadyConnected() {
 
 void CMainFrame::OnActionsDisconnect() {
     const TabRoute* route = selectedRoute();
-    extensions_->userDisconnects(selectedTab());
+    if (route && route->link)
+        features_->userDisconnects(route->kind);
     if (route && route->link && route->link->connected() != 0) {
         route->link->shutDown();
         if (auto* terminal = qobject_cast<TerminalWindow*>(route->view); terminal && !route->disconnectNotice.empty())
@@ -373,7 +374,7 @@ void CMainFrame::updateCommandUI() {
     const bool connected = route->link && route->link->connected() != 0;
     connectCommand->setEnabled(route->link && !connected);
     // A link that is waiting to try again can be told to stop, as a connected one can be closed.
-    disconnectCommand->setEnabled(connected || (extensions_ && extensions_->retrying(selectedTab())));
+    disconnectCommand->setEnabled(connected || (route->link && features_ && features_->retrying(route->kind)));
 }
 
 // --- Exit --------------------------------------------------------------------------------------

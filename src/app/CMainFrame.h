@@ -1,5 +1,6 @@
 #pragma once
 
+#include "features/Feature.h"
 #include "links/LinkOwner.h"
 #include "terminal/TerminalOwner.h"
 
@@ -19,7 +20,7 @@ class QToolBar;
 namespace quendra {
 
 struct IntakeOutcome;
-class FrameExtensions;
+class FeatureRoom;
 class Link;
 class NorrvelSocket;
 class SpotStore;
@@ -74,7 +75,7 @@ public:
     TelnetSocket& telnetLink() const { return *telnetLink_; }
     NorrvelSocket& engineLink() const { return *engineLink_; }
     SpotStore& spotStore() const { return *spotStore_; }
-    FrameExtensions& extensions() const { return *extensions_; }
+    FeatureRoom& features() const { return *features_; }
     const std::u16string& telnetNodeName() const { return telnetNodeName_; }
 
 signals:
@@ -90,6 +91,7 @@ private:
     struct TabRoute {
         QWidget* view = nullptr;
         Link* link = nullptr;
+        LinkKind kind = LinkKind::Telnet;  // for the features, when there is a link
         bool (CMainFrame::*chooseAddress)() = nullptr;
         std::u16string_view disconnectNotice;
     };
@@ -128,7 +130,7 @@ private:
     std::unique_ptr<StreamIntake> intake_;
     QMenu* toolsMenu_ = nullptr;  // owned by the menu bar
     // The additions to the classic program; gone before the store and links they use.
-    std::unique_ptr<FrameExtensions> extensions_;
+    std::unique_ptr<FeatureRoom> features_;
     std::u16string telnetNodeName_;
 };
 

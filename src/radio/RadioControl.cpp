@@ -1,5 +1,6 @@
 #include "radio/RadioControl.h"
 
+#include "features/FeatureHost.h"
 #include "modes/Mode.h"
 #include "platform/QtText.h"
 #include "radio/RadioLink.h"
@@ -10,25 +11,28 @@
 
 #include <QAction>
 #include <QLabel>
-#include <QStatusBar>
 
 namespace quendra {
 
-RadioControl::RadioControl(Settings& settings, const SpotStore& store, ViewDxClusterFrame& view,
-                           std::function<QStatusBar*()> statusBar, QObject* parent)
-    : QObject(parent), settings_(settings), store_(store), view_(view), statusBar_(std::move(statusBar)),
-      link_(new RadioLink(settings, this)) {
+RadioControl::RadioControl(FeatureHost& host) : host_(host), link_(new RadioLink(host.settings(), this)) {
     tuneAction_ = new QAction(tr("Tune radio"), this);
     tuneAction_->setObjectName(QStringLiteral("tuneRadio"));
-    connect(tuneAction_, &QAction::triggered, this, [this] { tuneTo(view_.currentStoreIndex()); });
-    view_.addRowAction(tuneAction_);
-    connect(&view_, &ViewDxClusterFrame::spotActivated, this, &RadioControl::tuneTo);
-    connect(link_, &RadioLink::statusChanged, this, &RadioControl::showStatus);
-    connect(link_, &RadioLink::frequencyRead, this,
-            [this](qint64 hz, const QString&) {
-                lastKHz_ = static_cast<double>(hz) / 1000.0;
-                view_.markNearest(lastKHz_);
-            });
+    ViewDxClusterFrame& view = host_.view();
+    connect(tuneAction_, &QAction::triggered, this, [this, &view] { tuneTo(view.currentStoreIndex()); });
+    host_.addRowAction(tuneAction_);
+    connect(&view, &ViewDxClusterFrame::spotActivated, this, &RadioControl::tuneTo);
+    connect(link_, &RadioLink::statusChanged, this, [this](const QString& text) {
+        showStatus(text);
+        if (link_->state() != RadioLink::State::Connected && lastKHz_ > 0) {
+            lastKHz_ = 0;
+            host_.announceRadioFrequency(0);
+        }
+    });
+    connect(link_, &RadioLink::frequencyRead, this, [this, &view](qint64 hz, const QString&) {
+        lastKHz_ = static_cast<double>(hz) / 1000.0;
+        view.markNearest(lastKHz_);
+        host_.announceRadioFrequency(lastKHz_);
+    });
     tuneAction_->setEnabled(enabled());
     if (enabled())
         showStatus(QString::fromStdString(radioNotConnectedText()));
@@ -36,24 +40,24 @@ RadioControl::RadioControl(Settings& settings, const SpotStore& store, ViewDxClu
 
 RadioControl::~RadioControl() = default;
 
-bool RadioControl::enabled() const { return readSetting(settings_, setting::kRadioEnabled) != 0; }
+bool RadioControl::enabled() const { return readSetting(host_.settings(), setting::kRadioEnabled) != 0; }
 
 bool RadioControl::tuneTo(int storeIndex) {
     tuneAction_->setEnabled(enabled());
-    if (!enabled() || storeIndex < 0 || storeIndex >= store_.count())
+    const SpotStore& store = host_.store();
+    if (!enabled() || storeIndex < 0 || storeIndex >= store.count())
         return false;
-    const Spot& spot = store_.spotAt(storeIndex);
-    const std::string_view mode = rigctldMode(store_.detailsAt(storeIndex).mode, store_.frequencyKHzAt(storeIndex));
+    const Spot& spot = store.spotAt(storeIndex);
+    const std::string_view mode = rigctldMode(store.detailsAt(storeIndex).mode, store.frequencyKHzAt(storeIndex));
     return link_->tune(toQString(spot.frequency), QString::fromLatin1(mode.data(), static_cast<qsizetype>(mode.size())));
 }
 
 void RadioControl::showStatus(const QString& text) {
     if (!statusField_) {
-        QStatusBar* bar = statusBar_();
-        statusField_ = new QLabel(bar);
+        statusField_ = new QLabel;
         statusField_->setObjectName(QStringLiteral("radioStatus"));
         statusField_->setAccessibleName(tr("Radio"));
-        bar->addPermanentWidget(statusField_);
+        host_.addStatusField(statusField_);
     }
     statusField_->setText(text);
 }

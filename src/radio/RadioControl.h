@@ -1,31 +1,28 @@
 #pragma once
 
-#include <QObject>
+#include "features/Feature.h"
 
-#include <functional>
+#include <QObject>
 
 class QAction;
 class QLabel;
-class QStatusBar;
 
 namespace quendra {
 
+class FeatureHost;
 class RadioLink;
-class Settings;
-class SpotStore;
-class ViewDxClusterFrame;
 
 // Tunes the radio from the spot list: an activated row (double-click or Enter) or the row menu's
 // "Tune radio" sends the spot's frequency and mode to the radio; the radio's own frequency marks
 // the nearest listed spot and shows in a status-bar field. With the radio switched off in the
-// settings it does nothing at all, and the window looks as it always did.
-class RadioControl : public QObject {
+// settings it does nothing at all, and the window looks as it always did. Every other feature
+// hears the radio's frequency as it is read.
+class RadioControl : public QObject, public Feature {
     Q_OBJECT
 public:
-    // statusBar is asked for only once the radio is switched on, so no status bar appears
+    // The status bar is asked for only once the radio is switched on, so no status bar appears
     // otherwise.
-    RadioControl(Settings& settings, const SpotStore& store, ViewDxClusterFrame& view,
-                 std::function<QStatusBar*()> statusBar, QObject* parent = nullptr);
+    explicit RadioControl(FeatureHost& host);
     ~RadioControl() override;
 
     bool enabled() const;
@@ -40,10 +37,7 @@ public:
 private:
     void showStatus(const QString& text);
 
-    Settings& settings_;
-    const SpotStore& store_;
-    ViewDxClusterFrame& view_;
-    std::function<QStatusBar*()> statusBar_;
+    FeatureHost& host_;
     RadioLink* link_ = nullptr;
     QAction* tuneAction_ = nullptr;
     QLabel* statusField_ = nullptr;

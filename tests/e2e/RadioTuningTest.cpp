@@ -1,7 +1,7 @@
 // Tuning a real (dummy) radio from the main frame's spot list: rigctld runs Hamlib's dummy radio on
 // 127.0.0.1, spots arrive as the node sends them, a row is activated, and a second plain client
 // reads back what the radio was set to.
-#include "app/FrameExtensions.h"
+#include "app/FeatureRoom.h"
 #include "radio/RadioControl.h"
 #include "radio/RadioLink.h"
 #include "settings/MemorySettings.h"
@@ -95,7 +95,7 @@ private slots:
         auto* field = fixture.frame.findChild<QLabel*>(QStringLiteral("radioStatus"));
         QVERIFY(field);
         QVERIFY(field->text().startsWith("Radio: not connected"));
-        QSignalSpy finished(&fixture.frame.extensions().radio().link(), &RadioLink::tuneFinished);
+        QSignalSpy finished(&fixture.frame.features().find<RadioControl>()->link(), &RadioLink::tuneFinished);
 
         const QModelIndex index = model->index(row, 1);
         if (byKey) {
@@ -140,8 +140,8 @@ private slots:
         QTRY_COMPARE(fixture.listedRows(), kSpotLines.size());
         QTableView* list = fixture.frame.clusterView().spotList();
         list->setCurrentIndex(list->model()->index(1, 0));
-        QSignalSpy finished(&fixture.frame.extensions().radio().link(), &RadioLink::tuneFinished);
-        QAction* tune = fixture.frame.extensions().radio().tuneAction();
+        QSignalSpy finished(&fixture.frame.features().find<RadioControl>()->link(), &RadioLink::tuneFinished);
+        QAction* tune = fixture.frame.features().find<RadioControl>()->tuneAction();
         QVERIFY(tune->isEnabled());
         tune->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, kRigWaitMs);

@@ -3,7 +3,9 @@
 // retrying, a node's spot listing taken in, and the exact bytes of a spot sent through the node.
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
-#include "app/FrameExtensions.h"
+#include "app/FeatureRoom.h"
+#include "links/SpottingFeature.h"
+#include "links/UnattendedLinks.h"
 #include "links/SpotDialog.h"
 #include "links/TelnetAutomation.h"
 #include "links/TelnetSocket.h"
@@ -70,7 +72,7 @@ void UnattendedLinksTest::nothingHappensByItselfWithTheOptionsOff() {
     peer->close();
     QTRY_COMPARE_WITH_TIMEOUT(harness.frame.telnetLink().connected(), 0, kWaitMs);
     QTest::qWait(300);
-    QVERIFY(!harness.frame.extensions().telnetAutomation().retrying());
+    QVERIFY(!harness.frame.features().find<UnattendedLinks>()->telnetAutomation().retrying());
     QVERIFY(!node.hasPendingConnections());
 }
 
@@ -121,7 +123,7 @@ void UnattendedLinksTest::aLostLinkComesBackAndDisconnectEndsTheRetrying() {
 
     peer->abort();  // the node goes away without a word
     QTRY_VERIFY_WITH_TIMEOUT(terminalHolds(harness.frame.telnetTerminal(), u"***Link lost; trying again in"), kWaitMs);
-    QVERIFY(harness.frame.extensions().telnetAutomation().retrying());
+    QVERIFY(harness.frame.features().find<UnattendedLinks>()->telnetAutomation().retrying());
     QVERIFY(harness.frame.action(kCmdDisconnect)->isEnabled());
     // The first pause is at most 2 s: the link is back before long, on one new connection.
     QTcpSocket* again = nextPeer(node);
@@ -135,12 +137,12 @@ void UnattendedLinksTest::aLostLinkComesBackAndDisconnectEndsTheRetrying() {
     // operator's Disconnect ends it.
     node.close();
     again->abort();
-    QTRY_VERIFY_WITH_TIMEOUT(harness.frame.extensions().telnetAutomation().retrying(), kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(harness.frame.features().find<UnattendedLinks>()->telnetAutomation().retrying(), kWaitMs);
     QTRY_VERIFY_WITH_TIMEOUT(terminalHolds(harness.frame.telnetTerminal(), u"***Connect failed; trying again in"),
                              3 * kWaitMs);
-    QVERIFY(harness.frame.extensions().telnetAutomation().retrying());
+    QVERIFY(harness.frame.features().find<UnattendedLinks>()->telnetAutomation().retrying());
     harness.frame.action(kCmdDisconnect)->trigger();
-    QVERIFY(!harness.frame.extensions().telnetAutomation().retrying());
+    QVERIFY(!harness.frame.features().find<UnattendedLinks>()->telnetAutomation().retrying());
     QVERIFY(!harness.frame.action(kCmdDisconnect)->isEnabled());
 }
 
@@ -197,7 +199,7 @@ void UnattendedLinksTest::aSpotGoesToTheNodeAsItsCommand() {
         dialog->commentField()->setText(QStringLiteral("tnx qso"));
         dialog->accept();
     });
-    harness.frame.extensions().spotCommand()->trigger();
+    harness.frame.features().find<SpottingFeature>()->spotCommand()->trigger();
     QVERIFY(refusedFirst);
     QByteArray received;
     QVERIFY(receives(*peer, received, "\r\n"));

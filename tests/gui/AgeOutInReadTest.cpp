@@ -1,7 +1,8 @@
 // Spots that age out while one read is being stored: the list, the alerts and everything else that
 // hears of the read's spots must see each stored spot once, in arrival order, and no other.
 #include "alerts/AlertCenter.h"
-#include "app/FrameExtensions.h"
+#include "alerts/AlertsFeature.h"
+#include "app/FeatureRoom.h"
 #include "platform/QtText.h"
 #include "spots/SpotListModel.h"
 #include "support/FrameHarness.h"
@@ -120,7 +121,7 @@ private slots:
     void aWatchedStationInsideSuchAReadIsAlertedOnceAndAlone() {
         AgingFrame f{u"ZZEN4"};
         QVERIFY(f.harness.startShown());
-        QSignalSpy alerted(&f.harness.frame.extensions().alerts(), &AlertCenter::alerted);
+        QSignalSpy alerted(&f.harness.frame.features().find<AlertsFeature>()->alerts(), &AlertCenter::alerted);
         f.telnet(spotLine(u"ZZ0OLDA") + spotLine(u"ZZ0OLDB") + spotLine(u"ZZ0OLDC"));
         f.harness.clock.advance(12);
         std::u16string read;
@@ -137,7 +138,7 @@ private slots:
     void aMonitoredFrameWithSeveralSpotsAfterAnAgeOut() {
         AgingFrame f{u"ZZCN2"};
         QVERIFY(f.harness.startShown());
-        QSignalSpy alerted(&f.harness.frame.extensions().alerts(), &AlertCenter::alerted);
+        QSignalSpy alerted(&f.harness.frame.features().find<AlertsFeature>()->alerts(), &AlertCenter::alerted);
         const auto frame = [](const std::vector<std::u16string>& stations) {
             std::u16string text = u" 1:Fm ZZ5XY To CQ <UI pid=F0 Len=70 >[12:34:56]\r";
             for (const std::u16string& station : stations)

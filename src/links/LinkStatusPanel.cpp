@@ -1,4 +1,4 @@
-#include "app/LinkStatusPanel.h"
+#include "links/LinkStatusPanel.h"
 
 #include "links/Link.h"
 

@@ -1,0 +1,47 @@
+#include "features/FeatureHost.h"
+
+#include "spots/ViewDxClusterFrame.h"
+
+#include <QDockWidget>
+#include <QMainWindow>
+#include <QMenu>
+#include <QStatusBar>
+
+#include <algorithm>
+
+namespace quendra {
+
+FeatureHost::FeatureHost(Parts parts) : parts_(std::move(parts)) {}
+
+QMenu& FeatureHost::toolsSection() {
+    if (toolsUsed_ && !parts_.tools.isEmpty())
+        parts_.tools.addSeparator();
+    toolsUsed_ = true;
+    return parts_.tools;
+}
+
+QStatusBar& FeatureHost::statusBar() const { return *parts_.window.statusBar(); }
+
+void FeatureHost::addStatusField(QWidget* field) const { statusBar().addPermanentWidget(field); }
+
+void FeatureHost::addDock(QDockWidget* pane) const {
+    parts_.window.addDockWidget(Qt::RightDockWidgetArea, pane);
+}
+
+void FeatureHost::addRowAction(QAction* action) const { parts_.view.addRowAction(action); }
+
+void FeatureHost::announceRadioFrequency(double kHz) const {
+    for (Feature* listener : listeners_)
+        listener->radioFrequency(kHz);
+}
+
+void FeatureHost::announceLogChanged() const {
+    for (Feature* listener : listeners_)
+        listener->logChanged();
+}
+
+void FeatureHost::removeListener(Feature& feature) {
+    listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), &feature), listeners_.end());
+}
+
+}  // namespace quendra
