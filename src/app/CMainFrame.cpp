@@ -4,6 +4,7 @@
 
 #include "app/CommandIds.h"
 #include "app/FeatureRoom.h"
+#include "app/FrameCommands.h"
 #include "app/StreamIntake.h"
 #include "links/DlgPeopertiesMisc.h"
 #include "settings/SettingsCatalogue.h"
@@ -21,12 +22,9 @@
 #include <QCloseEvent>
 #include <QEvent>
 #include <QIcon>
-#include <QMenu>
-#include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTableView>
-#include <QToolBar>
 
 namespace quendra {
 namespace {
@@ -106,7 +104,7 @@ int CMainFrame::OnCreate() {
     tabs_[kTabPacket] = {packetTerminal_.get(), engineLink_.get(), LinkKind::Engine, nullptr, {}};
     tabs_[kTabCluster] = {clusterView_.get(), nullptr, LinkKind::Telnet, nullptr, {}};
     features_ = std::make_unique<FeatureRoom>(FeatureHost::Parts{
-        settings_, clock_, *this, *spotStore_, *intake_, *clusterView_, *telnetLink_, *engineLink_, *toolsMenu_,
+        settings_, clock_, *this, *spotStore_, *intake_, *clusterView_, *telnetLink_, *engineLink_, commands_->tools(),
         [this](std::u16string_view line) { RouteTelnetStatus(line); },
         [this](const QString& host, int port) {
             telnetNodeName_ = toU16(host);
@@ -130,75 +128,10 @@ int CMainFrame::OnCreate() {
 }
 
 void CMainFrame::createCommandBar() {
-    QMenu* menu = menuBar()->addMenu(QStringLiteral("&Menu"));
-    QMenu* actions = menu->addMenu(QStringLiteral("&Actions"));
-    actions->setObjectName(QStringLiteral("actionsMenu"));
-    // A menu never offers a command in a state older than the links'.
-    for (QMenu* shown : {menu, actions})
-        connect(shown, &QMenu::aboutToShow, this, &CMainFrame::updateCommandUI);
-    actions->addAction(addCommand(kCmdConnect, QStringLiteral("Connect ..."), QStringLiteral("connect")));
-    actions->addAction(addCommand(kCmdDisconnect, QStringLiteral("Disconnect"), QStringLiteral("disconnect")));
-    menu->addAction(addCommand(kCmdProperties, QStringLiteral("Properties..."), QStringLiteral("properties")));
-    menu->addSeparator();
-    menu->addAction(addCommand(kCmdAbout, QStringLiteral("About Quendra..."), QStringLiteral("about")));
-    menu->addSeparator();
-    menu->addAction(addCommand(kCmdExit, QStringLiteral("Exit")));
-
-    // Additions live in a menu of their own, after the classic one.
-    toolsMenu_ = menuBar()->addMenu(QStringLiteral("&Tools"));
-    toolsMenu_->setObjectName(QStringLiteral("toolsMenu"));
-
-    commandBar_ = new QToolBar(QStringLiteral("Tool bar"), this);
-    commandBar_->setObjectName(QStringLiteral("CommandBar"));
-    commandBar_->setMovable(false);
-    commandBar_->setFloatable(false);
-    commandBar_->setIconSize(QSize(16, 16));
-    commandBar_->addAction(action(kCmdConnect));
-    commandBar_->addAction(action(kCmdDisconnect));
-    commandBar_->addAction(action(kCmdProperties));
-    commandBar_->addSeparator();
-    commandBar_->addAction(action(kCmdAbout));
-    addToolBar(Qt::TopToolBarArea, commandBar_);
-    if (auto* more = commandBar_->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button")))
-        more->setAccessibleName(QStringLiteral("More commands"));
-
-    connect(action(kCmdConnect), &QAction::triggered, this, &CMainFrame::OnActionsConnect);
-    connect(action(kCmdDisconnect), &QAction::triggered, this, &CMainFrame::OnActionsDisconnect);
-    connect(action(kCmdProperties), &QAction::triggered, this, &CMainFrame::OnProperties);
-    connect(action(kCmdExit), &QAction::triggered, this, &CMainFrame::OnExit);
-    connect(action(kCmdAbout), &QAction::triggered, this, &CMainFrame::aboutRequested);
-    addEditAccelerators();
-}
-
-QAction* CMainFrame::addCommand(int commandId, const QString& text, const QString& icon) {
-    auto* command = new QAction(text, this);
-    command->setObjectName(QStringLiteral("command%1").arg(commandId));
-    command->setData(commandId);
-    if (!icon.isEmpty())
-        command->setIcon(QIcon(QStringLiteral(":/icons/%1.png").arg(icon)));
-    QString tip = text;
-    tip.remove(QStringLiteral("...")).remove(QStringLiteral(" ."));
-    command->setToolTip(tip.trimmed());
-    addAction(command);
-    return command;
-}
-
-// Ctrl+N, Ctrl+Z, Ctrl+X, Ctrl+C and Ctrl+V belong to the active view: the frame handles none of
-// them itself. A focused entry line takes these keys before any window shortcut; the actions
-// cover the case where the focus sits elsewhere in the view.
-void CMainFrame::addEditAccelerators() {
-    const struct { int id; QKeySequence keys; } accelerators[] = {
-        {kCmdNew, QKeySequence(Qt::CTRL | Qt::Key_N)},   {kCmdUndo, QKeySequence(Qt::CTRL | Qt::Key_Z)},
-        {kCmdCut, QKeySequence(Qt::CTRL | Qt::Key_X)},   {kCmdCopy, QKeySequence(Qt::CTRL | Qt::Key_C)},
-        {kCmdPaste, QKeySequence(Qt::CTRL | Qt::Key_V)},
-    };
-    for (const auto& accelerator : accelerators) {
-        QAction* command = addCommand(accelerator.id, QString());
-        command->setShortcut(accelerator.keys);
-        command->setShortcutContext(Qt::WindowShortcut);
-        const int id = accelerator.id;
-        connect(command, &QAction::triggered, this, [this, id] { offerEditCommand(id); });
-    }
+    commands_ = new FrameCommands(*this, {[this] { OnActionsConnect(); }, [this] { OnActionsDisconnect(); },
+                                          [this] { OnProperties(); }, [this] { OnExit(); },
+                                          [this] { emit aboutRequested(); }, [this] { updateCommandUI(); },
+                                          [this](int commandId) { offerEditCommand(commandId); }});
 }
 
 // An edit command goes to the pane that has the focus, and only when that pane is part of the

@@ -14,13 +14,12 @@
 #include <string>
 
 class QAction;
-class QMenu;
-class QToolBar;
 
 namespace quendra {
 
 struct IntakeOutcome;
 class FeatureRoom;
+class FrameCommands;
 class Link;
 class NorrvelSocket;
 class SpotStore;
@@ -97,8 +96,6 @@ private:
     };
 
     void createCommandBar();
-    QAction* addCommand(int commandId, const QString& text, const QString& icon = {});
-    void addEditAccelerators();
     void offerEditCommand(int commandId);
     void placeActiveView();
     void OnSize(int width, int height);
@@ -119,7 +116,7 @@ private:
     // the views, and the terminals last, so nothing outlives what it points at.
     std::u16string myCallSign_;
     std::unique_ptr<TabMfcSDI> tabStrip_;
-    QToolBar* commandBar_ = nullptr;  // owned by the window, like the menu bar
+    FrameCommands* commands_ = nullptr;  // owned by the window, like the menu bar
     std::unique_ptr<TerminalWindow> telnetTerminal_;
     std::unique_ptr<TerminalWindow> packetTerminal_;
     std::unique_ptr<NorrvelSocket> engineLink_;
@@ -128,7 +125,6 @@ private:
     std::unique_ptr<TelnetSocket> telnetLink_;
     std::unique_ptr<SpotStore> spotStore_;
     std::unique_ptr<StreamIntake> intake_;
-    QMenu* toolsMenu_ = nullptr;  // owned by the menu bar
     // The additions to the classic program; gone before the store and links they use.
     std::unique_ptr<FeatureRoom> features_;
     std::u16string telnetNodeName_;
