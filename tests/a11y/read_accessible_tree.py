@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """Walks the running program's accessible tree over AT-SPI and checks that an operator using a
-screen reader can find the main window, the view tabs, a received spot in the list and a monitored
-line in the packet terminal, and hears newly received lines announced. Exits 0 when everything was
-found before the deadline, 1 otherwise; --dump prints the whole tree."""
+screen reader can find the main window, the view tabs, a received spot in the list, only the list's
+columns on screen and a monitored line in the packet terminal, and hears newly received lines
+announced. Exits 0 when everything was found before the deadline, 1 otherwise; --dump prints the
+whole tree."""
 
 import sys
 import time
