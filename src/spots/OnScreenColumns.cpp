@@ -28,4 +28,13 @@ int columnOf(const QHeaderView& header, int section) {
     return column;
 }
 
+Sections sections(const QHeaderView& header) {
+    Sections shown;
+    for (int visual = 0; visual < header.count(); ++visual) {
+        if (const int section = header.logicalIndex(visual); !header.isSectionHidden(section))
+            shown.append(section);
+    }
+    return shown;
+}
+
 }  // namespace quendra::on_screen_columns

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QVarLengthArray>
+
 class QHeaderView;
 
 namespace quendra::on_screen_columns {
@@ -12,5 +14,9 @@ int count(const QHeaderView& header);
 int sectionAt(const QHeaderView& header, int column);
 // The place of this section among those on screen, or -1 when it is hidden or does not exist.
 int columnOf(const QHeaderView& header, int section);
+
+// The sections on screen, from the left; the list's few fit without a heap allocation.
+using Sections = QVarLengthArray<int, 16>;
+Sections sections(const QHeaderView& header);
 
 }  // namespace quendra::on_screen_columns

@@ -6,7 +6,6 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
-#include <QVarLengthArray>
 
 #include <algorithm>
 
@@ -17,18 +16,6 @@ namespace {
 int headerRowsOf(const QTableView& view) { return view.horizontalHeader()->isHidden() ? 0 : 1; }
 
 qint64 cellKey(int row, int section) { return (static_cast<qint64>(row) << 32) | static_cast<quint32>(section); }
-
-using Sections = QVarLengthArray<int, 16>;
-
-// The model columns on screen, from the left.
-Sections sectionsOnScreen(const QHeaderView& header) {
-    Sections sections;
-    for (int visual = 0; visual < header.count(); ++visual) {
-        if (const int section = header.logicalIndex(visual); !header.isSectionHidden(section))
-            sections.append(section);
-    }
-    return sections;
-}
 
 }  // namespace
 
@@ -174,7 +161,7 @@ QList<QAccessibleInterface*> SpotTableAccessible::selectedCells() const {
     const QItemSelectionModel* selection = view()->selectionModel();
     if (!selection)
         return cells;
-    const Sections shown = sectionsOnScreen(header());
+    const on_screen_columns::Sections shown = on_screen_columns::sections(header());
     for (const QItemSelectionRange& range : selection->selection()) {
         for (int row = range.top(); row <= range.bottom(); ++row) {
             for (int section : shown) {
@@ -189,7 +176,7 @@ QList<QAccessibleInterface*> SpotTableAccessible::selectedCells() const {
 
 bool SpotTableAccessible::isRowSelected(int row) const {
     const QItemSelectionModel* selection = view()->selectionModel();
-    const Sections shown = sectionsOnScreen(header());
+    const on_screen_columns::Sections shown = on_screen_columns::sections(header());
     if (!selection || shown.isEmpty() || row < 0 || row >= rowCount())
         return false;
     return std::all_of(shown.begin(), shown.end(),
@@ -201,7 +188,7 @@ bool SpotTableAccessible::isRowSelected(int row) const {
 QList<int> SpotTableAccessible::selectedRows() const {
     QList<int> rows;
     const QItemSelectionModel* selection = view()->selectionModel();
-    const Sections shown = sectionsOnScreen(header());
+    const on_screen_columns::Sections shown = on_screen_columns::sections(header());
     if (!selection || shown.isEmpty())
         return rows;
     const auto [leftmost, rightmost] = std::minmax_element(shown.begin(), shown.end());

@@ -1,5 +1,6 @@
 #include "spots/SpotTableView.h"
 
+#include "spots/OnScreenColumns.h"
 #include "spots/SpotTableAccessible.h"
 #include "spots/SteadyScrollBar.h"
 
@@ -15,8 +16,8 @@ SpotTableView::SpotTableView(QWidget* parent)
     : QTableView(parent), scrollBar_(new SteadyScrollBar(Qt::Vertical, this)) {
     setVerticalScrollBar(scrollBar_);
     installSpotTableAccessibleFactory();
-    // Hiding a section resizes it to nothing, unless it was that already; then only the
-    // geometry changes.
+    // Columns shown, hidden or moved are told of. Hiding a section resizes it to nothing, unless
+    // it was that already; then only the header's geometry changes.
     QHeaderView* header = horizontalHeader();
     connect(header, &QHeaderView::sectionMoved, this, &SpotTableView::tellOfColumnChanges);
     connect(header, &QHeaderView::sectionResized, this, &SpotTableView::tellOfColumnChanges);
@@ -27,25 +28,11 @@ SpotTableView::SpotTableView(QWidget* parent)
 // A column shown, hidden or moved renumbers the table's columns and cells: screen readers are
 // told to read it again. Resizing alone, the common case while dragging, tells nothing.
 void SpotTableView::tellOfColumnChanges() {
-    const QHeaderView* header = horizontalHeader();
-    std::size_t shown = 0;
-    bool changed = false;
-    for (int visual = 0; visual < header->count(); ++visual) {
-        const int section = header->logicalIndex(visual);
-        if (header->isSectionHidden(section))
-            continue;
-        if (shown == columnsOnScreen_.size()) {
-            columnsOnScreen_.push_back(section);
-            changed = true;
-        } else if (columnsOnScreen_[shown] != section) {
-            columnsOnScreen_[shown] = section;
-            changed = true;
-        }
-        ++shown;
-    }
-    changed = changed || shown != columnsOnScreen_.size();
-    columnsOnScreen_.resize(shown);
-    if (changed && QAccessible::isActive()) {
+    on_screen_columns::Sections shown = on_screen_columns::sections(*horizontalHeader());
+    if (shown == columnsOnScreen_)
+        return;
+    columnsOnScreen_ = std::move(shown);
+    if (QAccessible::isActive()) {
         QAccessibleTableModelChangeEvent event(this, QAccessibleTableModelChangeEvent::ModelReset);
         QAccessible::updateAccessibility(&event);
     }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QTableView>
+#include "spots/OnScreenColumns.h"
 
-#include <vector>
+#include <QTableView>
 
 namespace quendra {
 
@@ -43,7 +43,7 @@ private:
     bool layoutWanted_ = false;
     bool wholeLayoutWanted_ = false;
     int firstNewRow_ = 0;
-    std::vector<int> columnsOnScreen_;  // the model columns on screen, from the left
+    on_screen_columns::Sections columnsOnScreen_;  // as last told to assistive technology
 };
 
 }  // namespace quendra
