@@ -1,7 +1,10 @@
 #include "spots/SpotTableView.h"
 
+#include "spots/OnScreenColumns.h"
+#include "spots/SpotTableAccessible.h"
 #include "spots/SteadyScrollBar.h"
 
+#include <QAccessible>
 #include <QHeaderView>
 
 #include <algorithm>
@@ -12,6 +15,54 @@ namespace quendra {
 SpotTableView::SpotTableView(QWidget* parent)
     : QTableView(parent), scrollBar_(new SteadyScrollBar(Qt::Vertical, this)) {
     setVerticalScrollBar(scrollBar_);
+    installSpotTableAccessibleFactory();
+    // Columns shown, hidden or moved are told of. Hiding a section resizes it to nothing, unless
+    // it was that already; then only the header's geometry changes.
+    QHeaderView* header = horizontalHeader();
+    connect(header, &QHeaderView::sectionMoved, this, &SpotTableView::tellOfColumnChanges);
+    connect(header, &QHeaderView::sectionResized, this, &SpotTableView::tellOfColumnChanges);
+    connect(header, &QHeaderView::sectionCountChanged, this, &SpotTableView::tellOfColumnChanges);
+    connect(header, &QHeaderView::geometriesChanged, this, &SpotTableView::tellOfColumnChanges);
+}
+
+// A column shown, hidden or moved renumbers the table's columns and cells: screen readers are
+// told to read it again. Resizing alone, the common case while dragging, tells nothing.
+void SpotTableView::tellOfColumnChanges() {
+    on_screen_columns::Sections shown = on_screen_columns::sections(*horizontalHeader());
+    if (shown == columnsOnScreen_)
+        return;
+    columnsOnScreen_ = std::move(shown);
+    if (QAccessible::isActive()) {
+        QAccessibleTableModelChangeEvent event(this, QAccessibleTableModelChangeEvent::ModelReset);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void SpotTableView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    if (QAccessible::isActive() && current.isValid() && hasFocus()) {
+        QAccessibleEvent event(this, QAccessible::Focus);
+        event.setChild(accessibleChildIndex(*this, current));
+        QAccessible::updateAccessibility(&event);
+    }
+    // QTableView's own would send the focus again, numbered among all model columns.
+    QAbstractItemView::currentChanged(current, previous);
+}
+
+// Like QTableView, only the first cell added and the first removed are told of; they are found
+// without listing every selected index, which for a long selection would be a list per row.
+void SpotTableView::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
+    if (QAccessible::isActive()) {
+        const auto tell = [this](const QItemSelection& cells, QAccessible::Event type) {
+            if (cells.isEmpty() || !cells.first().isValid())
+                return;
+            QAccessibleEvent event(this, type);
+            event.setChild(accessibleChildIndex(*this, cells.first().topLeft()));
+            QAccessible::updateAccessibility(&event);
+        };
+        tell(selected, QAccessible::SelectionAdd);
+        tell(deselected, QAccessible::SelectionRemove);
+    }
+    QAbstractItemView::selectionChanged(selected, deselected);
 }
 
 void SpotTableView::hold() {

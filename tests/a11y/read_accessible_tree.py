@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """Walks the running program's accessible tree over AT-SPI and checks that an operator using a
-screen reader can find the main window, the view tabs, a received spot in the list and a monitored
-line in the packet terminal, and hears newly received lines announced. Exits 0 when everything was
-found before the deadline, 1 otherwise; --dump prints the whole tree."""
+screen reader can find the main window, the view tabs, a received spot in the list, only the list's
+columns on screen and a monitored line in the packet terminal, and hears newly received lines
+announced. Exits 0 when everything was found before the deadline, 1 otherwise; --dump prints the
+whole tree."""
 
 import sys
 import time
@@ -13,6 +14,8 @@ from gi.repository import GLib
 APP_NAME = "Quendra"
 FRAME_NAME = "Quendra"
 TABS = ("Telnet", "Packet", "DXCluster")
+# With nothing configured the optional columns are hidden: only these may be read.
+CLASSIC_COLUMNS = ["Station", "Frequency", "Info", "GMT", "Author", "DX-Node"]
 
 
 def walk(node, depth=0, limit=40):
@@ -66,16 +69,47 @@ def find_tabs(frame):
     return {name(node): node for node in walk(frame) if role(node) == pyatspi.ROLE_PAGE_TAB}
 
 
-def station_cells(frame):
-    """Texts of the spot list's cells that stand under the "Station" column header."""
-    found = []
+def spot_tables(frame):
+    """The spot list's table interfaces."""
     for table in walk(frame):
         if role(table) != pyatspi.ROLE_TABLE or name(table) != "Spots":
             continue
         try:
-            cells = table.queryTable()
+            yield table, table.queryTable()
         except NotImplementedError:
             continue
+
+
+def spot_columns(frame):
+    """What the spot list tells of its columns, each way a screen reader may ask: the column
+    count, the column descriptions, the header cells' names, the table's first children; and
+    whether a row's children are the row's cells in that order."""
+    for table, cells in spot_tables(frame):
+        count = cells.nColumns
+        told = {
+            "count": count,
+            "descriptions": [cells.getColumnDescription(c) for c in range(count)],
+            "headers": [name(cells.getColumnHeader(c)) for c in range(count)],
+            "first children": [name(table.getChildAtIndex(c)) for c in range(count)],
+            "children": table.childCount == (cells.nRows + 1) * count,
+        }
+        if cells.nRows > 0:
+            told["children"] = told["children"] and all(
+                name(table.getChildAtIndex(count + c)) == name(cells.getAccessibleAt(0, c))
+                and cells.getColumnAtIndex(count + c) == c for c in range(count))
+        return told
+    return None
+
+
+def shows_classic_columns(told):
+    return (told is not None and told["count"] == len(CLASSIC_COLUMNS) and told["children"]
+            and all(told[way] == CLASSIC_COLUMNS for way in ("descriptions", "headers", "first children")))
+
+
+def station_cells(frame):
+    """Texts of the spot list's cells that stand under the "Station" column header."""
+    found = []
+    for _, cells in spot_tables(frame):
         station = [c for c in range(cells.nColumns) if cells.getColumnDescription(c) == "Station"]
         for column in station:
             for row in range(cells.nRows):
@@ -140,8 +174,9 @@ def dump(app):
 def main():
     station, line, seconds = sys.argv[1], sys.argv[2], float(sys.argv[3])
     deadline = time.monotonic() + seconds
-    checks = {"frame": False, "tabs": False, "spot": False, "packet line": False,
-              "announced line": False}
+    checks = {"frame": False, "tabs": False, "spot": False, "classic columns": False,
+              "packet line": False, "announced line": False}
+    columns_told = None
     while time.monotonic() < deadline and not all(checks.values()):
         time.sleep(0.5)
         try:
@@ -154,7 +189,10 @@ def main():
             checks["tabs"] = all(tab in tabs for tab in TABS)
             if not checks["spot"]:
                 checks["spot"] = station in station_cells(frame)
-            if checks["spot"] and not checks["packet line"] and "Packet" in tabs:
+            if checks["spot"] and not checks["classic columns"]:
+                columns_told = spot_columns(frame)
+                checks["classic columns"] = shows_classic_columns(columns_told)
+            if checks["classic columns"] and not checks["packet line"] and "Packet" in tabs:
                 press(tabs["Packet"])
                 text = terminal_text(frame, "Packet output") or ""
                 checks["packet line"] = line in text
@@ -176,6 +214,8 @@ def main():
             desktop = pyatspi.Registry.getDesktop(0)
             names = [name(desktop.getChildAtIndex(i)) for i in range(desktop.childCount)]
             print("no '%s' among the applications %s" % (APP_NAME, names))
+    if not checks["classic columns"]:
+        print("the spot list told of its columns:", columns_told)
     for check, passed in checks.items():
         print(("found " if passed else "MISSING ") + check)
     return 0 if all(checks.values()) else 1

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Starts the stand-in engine and Quendra under Xvfb in a private D-Bus session and reads Quendra's
 # accessible tree through AT-SPI, as a screen reader would: the main window, the view tabs, a
-# received spot in the list and a monitored line in the packet terminal must all be there, and a
-# newly received line must be announced.
+# received spot in the list, the list's six classic columns (and not the hidden optional ones) and
+# a monitored line in the packet terminal must all be there, and a newly received line must be
+# announced.
 #   tests/a11y/run_a11y_test.sh BUILD_DIR [--dump]
 # Everything it starts is ended when it finishes; it gives up after A11Y_TEST_SECONDS (default 90).
 set -euo pipefail
