@@ -30,6 +30,12 @@ void FeatureHost::addDock(QDockWidget* pane) const {
 
 void FeatureHost::addRowAction(QAction* action) const { parts_.view.addRowAction(action); }
 
+int FeatureHost::addOptionalColumn(const ListColumn& column) const { return parts_.view.addOptionalColumn(column); }
+
+void FeatureHost::addFilter(QWidget* control, std::function<bool(int storeIndex)> shows) const {
+    parts_.view.addFilter(control, std::move(shows));
+}
+
 void FeatureHost::announceRadioFrequency(double kHz) const {
     for (Feature* listener : listeners_)
         listener->radioFrequency(kHz);

@@ -20,6 +20,7 @@ class QWidget;
 namespace quendra {
 
 class Clock;
+class ListColumn;
 class NorrvelSocket;
 class Settings;
 class SpotStore;
@@ -67,6 +68,12 @@ public:
     void addDock(QDockWidget* pane) const;
     // An entry of the spot list's context menu, for the current row.
     void addRowAction(QAction* action) const;
+    // A column of the spot list, hidden until the operator shows it from the header's menu;
+    // not owned. Returns its column number in the list's model.
+    int addOptionalColumn(const ListColumn& column) const;
+    // A control in the filter bar and the test it puts to every spot; the feature refills the
+    // list (view().refillList()) when its control changes.
+    void addFilter(QWidget* control, std::function<bool(int storeIndex)> shows) const;
 
     void sayOnTelnet(std::u16string_view line) const { parts_.sayOnTelnet(line); }
     void telnetAddressChosen(const QString& host, int port) const { parts_.telnetAddressChosen(host, port); }

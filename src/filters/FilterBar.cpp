@@ -176,6 +176,11 @@ void FilterBar::updateButtonTexts() {
           filter.spotterContinents() ? u"de: " + continentListText(filter.spotterContinents()) : u"");
 }
 
+void FilterBar::addControl(QWidget* control) {
+    auto* row = static_cast<QHBoxLayout*>(layout());
+    row->insertWidget(row->indexOf(hidden_), control);
+}
+
 void FilterBar::save() { saveFilterSettings(settings_, current_); }
 
 void FilterBar::setHiddenCount(int hidden) { hidden_->setText(hidden > 0 ? tr("%1 hidden").arg(hidden) : QString()); }

@@ -29,6 +29,9 @@ public:
     void setHiddenCount(int hidden);
     QString hiddenText() const;
 
+    // A feature's control, after the bar's own and before the count of hidden spots.
+    void addControl(QWidget* control);
+
     // Shows or hides the bar and remembers it; showing puts the focus in its first control.
     void setBarShown(bool shown);
 

@@ -26,6 +26,10 @@ bool ListFilter::inRange(const SpotStore& store, int index) const {
 }
 
 bool ListFilter::passesBar(const SpotStore& store, int index) const {
+    for (const std::function<bool(int)>& shows : conditions_) {
+        if (!shows(index))
+            return false;
+    }
     if (!barRestricts_)
         return true;
     const SpotDetails& details = store.detailsAt(index);

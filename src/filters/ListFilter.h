@@ -4,6 +4,9 @@
 #include "filters/SpotFilter.h"
 #include "spots/BandRange.h"
 
+#include <functional>
+#include <vector>
+
 namespace quendra {
 
 class SpotStore;
@@ -19,6 +22,9 @@ public:
     // Names countries for the text; not owned, null for none.
     void setCountries(const CountryLookup* countries) { countries_ = countries; }
 
+    // A feature's own test, asked after the bar's; a spot it refuses counts as hidden by the bar.
+    void addCondition(std::function<bool(int storeIndex)> shows) { conditions_.push_back(std::move(shows)); }
+
     const SpotFilter& filter() const { return filter_; }
     BandRange range() const { return range_; }
 
@@ -31,6 +37,7 @@ private:
     SpotFilter filter_;
     BandRange range_ = kBandAll;
     const CountryLookup* countries_ = nullptr;
+    std::vector<std::function<bool(int)>> conditions_;
     bool barRestricts_ = false;
     bool textSet_ = false;
 };

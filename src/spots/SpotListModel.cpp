@@ -1,6 +1,7 @@
 #include "spots/SpotListModel.h"
 
 #include "dxcc/LocationText.h"
+#include "spots/ListColumn.h"
 #include "platform/QtText.h"
 #include "spots/SpotStore.h"
 
@@ -79,7 +80,7 @@ void SpotListModel::replaceRow(int row, int storeIndex, int spotters) {
     spotters_.resize(rows_.size(), 1);
     spotters_[static_cast<std::size_t>(row)] = spotters;
     if (row < rowCount())
-        emit dataChanged(index(row, 0), index(row, kAllColumns - 1));
+        emit dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
 
 void SpotListModel::setMarkedRow(int row) {
@@ -88,7 +89,7 @@ void SpotListModel::setMarkedRow(int row) {
     const int before = std::exchange(markedRow_, row);
     for (int changed : {before, row}) {
         if (changed >= 0 && changed < rowCount())
-            emit dataChanged(index(changed, 0), index(changed, kAllColumns - 1), {Qt::FontRole});
+            emit dataChanged(index(changed, 0), index(changed, columnCount() - 1), {Qt::FontRole});
     }
 }
 
@@ -103,11 +104,11 @@ int SpotListModel::rowCount(const QModelIndex& parent) const {
 }
 
 int SpotListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : kAllColumns;
+    return parent.isValid() ? 0 : kAllColumns + static_cast<int>(addedColumns_.size());
 }
 
 QVariant SpotListModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rowCount() || index.column() >= kAllColumns)
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount())
         return {};
     const int storeIndex = rows_[static_cast<std::size_t>(index.row())];
     switch (role) {
@@ -161,8 +162,19 @@ QVariant SpotListModel::cellText(int storeIndex, int column) const {
     case Gmt: return toQString(spot.gmt);
     case Author: return toQString(spot.author);
     case DxNode: return toQString(spot.dxNode);
-    default: return extraText(storeIndex, static_cast<ExtraColumn>(column - ColumnCount));
+    default: break;
     }
+    if (column >= kAllColumns)
+        return addedColumns_[static_cast<std::size_t>(column - kAllColumns)]->text(storeIndex);
+    return extraText(storeIndex, static_cast<ExtraColumn>(column - ColumnCount));
+}
+
+int SpotListModel::addColumn(const ListColumn& column) {
+    const int added = columnCount();
+    beginInsertColumns({}, added, added);
+    addedColumns_.push_back(&column);
+    endInsertColumns();
+    return added;
 }
 
 QVariant SpotListModel::extraText(int storeIndex, ExtraColumn column) const {
@@ -191,7 +203,7 @@ QString SpotListModel::countryName(int entity) const {
 }
 
 QVariant SpotListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section < 0 || section >= kAllColumns)
+    if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(alignmentOf(section));
@@ -201,6 +213,8 @@ QVariant SpotListModel::headerData(int section, Qt::Orientation orientation, int
                                                      "GMT",     "Author",    "DX-Node"};
     if (section < ColumnCount)
         return QString::fromLatin1(kTitles[section]);
+    if (section >= kAllColumns)
+        return addedColumns_[static_cast<std::size_t>(section - kAllColumns)]->title();
     return toQString(extraColumnTitle(static_cast<ExtraColumn>(section - ColumnCount)));
 }
 

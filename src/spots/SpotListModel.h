@@ -11,6 +11,7 @@
 namespace quendra {
 
 class CountryLookup;
+class ListColumn;
 class SpotStore;
 
 // The cluster list as a thin model over the spot store: each row holds a store index and its
@@ -21,6 +22,7 @@ class SpotListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum Column { Station, Frequency, Info, Gmt, Author, DxNode, ColumnCount };
+    // The columns the list always knows; the features' columns follow them.
     static constexpr int kAllColumns = ColumnCount + kExtraColumnCount;
     static int columnOf(ExtraColumn column) { return ColumnCount + static_cast<int>(column); }
     // How many spotters a collapsed row stands for (0 when repeats are not collapsed).
@@ -57,6 +59,9 @@ public:
     int markedRow() const { return markedRow_; }
     // Tells the views that the ages have moved on.
     void refreshAges();
+    // A feature's column, after all others; not owned, and it must outlive the model's use of it.
+    // Returns its column number.
+    int addColumn(const ListColumn& column);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -82,6 +87,7 @@ private:
     bool holding_ = false;
     std::vector<int> spotters_;  // parallel to rows_ while repeats are collapsed, else empty
     std::function<bool(int)> alerted_;
+    std::vector<const ListColumn*> addedColumns_;
     int markedRow_ = -1;
 };
 

@@ -299,43 +299,59 @@ void ViewDxClusterFrame::copySelectedSpots() const {
 
 // --- Optional columns and row commands ---------------------------------------------------------
 
+// Optional columns are kept by their titles, in their order on screen, with their widths and
+// their places among the shown columns.
 void ViewDxClusterFrame::restoreExtraColumns() {
     QHeaderView* header = list_->horizontalHeader();
-    for (int i = 0; i < kExtraColumnCount; ++i)
-        header->hideSection(SpotListModel::columnOf(static_cast<ExtraColumn>(i)));
+    for (int logical = SpotListModel::ColumnCount; logical < model_->columnCount(); ++logical)
+        header->hideSection(logical);
     const std::u16string shown = readSetting(settings_, setting::kExtraColumns);
     extrasConfigured_ = !shown.empty();
-    const std::vector<ExtraColumn> columns = parseExtraColumns(shown);
-    const std::vector<int> widths = parseWidthList(readSetting(settings_, setting::kExtraColumnWidths));
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        const int logical = SpotListModel::columnOf(columns[i]);
-        header->showSection(logical);
-        header->moveSection(header->visualIndex(logical), header->count() - 1);
-        if (i < widths.size() && widths[i] >= 0)
-            header->resizeSection(logical, widths[i]);
+    std::vector<int> sections;
+    for (const std::u16string& title : parseColumnTitles(shown)) {
+        if (const int logical = optionalSectionTitled(toQString(title)); logical >= 0)
+            sections.push_back(logical);
     }
-    placeExtraColumns(columns, parseWidthList(readSetting(settings_, setting::kExtraColumnPlaces)));
+    const std::vector<int> widths = parseWidthList(readSetting(settings_, setting::kExtraColumnWidths));
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+        header->showSection(sections[i]);
+        header->moveSection(header->visualIndex(sections[i]), header->count() - 1);
+        if (i < widths.size() && widths[i] >= 0)
+            header->resizeSection(sections[i], widths[i]);
+    }
+    placeExtraColumns(sections, parseWidthList(readSetting(settings_, setting::kExtraColumnPlaces)));
     updateAgeTimer();
+}
+
+int ViewDxClusterFrame::optionalSectionTitled(const QString& title) const {
+    for (int logical = SpotListModel::ColumnCount; logical < model_->columnCount(); ++logical) {
+        if (model_->headerData(logical, Qt::Horizontal).toString() == title)
+            return logical;
+    }
+    return -1;
 }
 
 void ViewDxClusterFrame::saveExtraColumns() {
     if (!extrasConfigured_)
         return;
-    const std::vector<ExtraColumn> columns = shownExtraColumns();
+    const std::vector<int> sections = shownOptionalSections();
+    std::vector<std::u16string> titles;
     std::vector<int> widths;
-    for (ExtraColumn column : columns)
-        widths.push_back(list_->horizontalHeader()->sectionSize(SpotListModel::columnOf(column)));
-    writeSetting(settings_, setting::kExtraColumns, extraColumnsText(columns));
+    for (int logical : sections) {
+        titles.push_back(toU16(model_->headerData(logical, Qt::Horizontal).toString()));
+        widths.push_back(list_->horizontalHeader()->sectionSize(logical));
+    }
+    writeSetting(settings_, setting::kExtraColumns, columnTitlesText(titles));
     writeSetting(settings_, setting::kExtraColumnWidths, widthListText(widths));
-    writeSetting(settings_, setting::kExtraColumnPlaces, widthListText(extraColumnPlaces(columns)));
+    writeSetting(settings_, setting::kExtraColumnPlaces, widthListText(extraColumnPlaces(sections)));
 }
 
 // The place of each optional column among the shown ones (hidden sections are not counted).
-std::vector<int> ViewDxClusterFrame::extraColumnPlaces(const std::vector<ExtraColumn>& columns) const {
+std::vector<int> ViewDxClusterFrame::extraColumnPlaces(const std::vector<int>& sections) const {
     const QHeaderView* header = list_->horizontalHeader();
     std::vector<int> places;
-    for (ExtraColumn column : columns) {
-        const int visual = header->visualIndex(SpotListModel::columnOf(column));
+    for (int logical : sections) {
+        const int visual = header->visualIndex(logical);
         int place = 0;
         for (int before = 0; before < visual; ++before)
             place += header->isSectionHidden(header->logicalIndex(before)) ? 0 : 1;
@@ -347,43 +363,55 @@ std::vector<int> ViewDxClusterFrame::extraColumnPlaces(const std::vector<ExtraCo
 // Moves the optional columns, which stand after the classic ones, to the places they had; done
 // from the leftmost place on, so each move leaves the earlier ones where they are. Places that
 // do not fit (a damaged value) leave a column at the end.
-void ViewDxClusterFrame::placeExtraColumns(const std::vector<ExtraColumn>& columns, const std::vector<int>& places) {
-    if (places.size() != columns.size())
+void ViewDxClusterFrame::placeExtraColumns(const std::vector<int>& sections, const std::vector<int>& places) {
+    if (places.size() != sections.size())
         return;
-    std::vector<std::size_t> order(columns.size());
+    std::vector<std::size_t> order(sections.size());
     for (std::size_t i = 0; i < order.size(); ++i)
         order[i] = i;
     std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return places[a] < places[b]; });
     QHeaderView* header = list_->horizontalHeader();
     for (std::size_t i : order) {
         const int place = places[i];
-        if (place < 0 || place >= SpotListModel::ColumnCount + static_cast<int>(columns.size()))
+        if (place < 0 || place >= SpotListModel::ColumnCount + static_cast<int>(sections.size()))
             continue;
         // The visual index of the place-th shown section.
         int shown = -1;
         for (int visual = 0; visual < header->count(); ++visual) {
             if (!header->isSectionHidden(header->logicalIndex(visual)) && ++shown == place) {
-                header->moveSection(header->visualIndex(SpotListModel::columnOf(columns[i])), visual);
+                header->moveSection(header->visualIndex(sections[i]), visual);
                 break;
             }
         }
     }
 }
 
-std::vector<ExtraColumn> ViewDxClusterFrame::shownExtraColumns() const {
+std::vector<int> ViewDxClusterFrame::shownOptionalSections() const {
     const QHeaderView* header = list_->horizontalHeader();
-    std::vector<ExtraColumn> columns;
+    std::vector<int> sections;
     for (int visual = 0; visual < header->count(); ++visual) {
         const int logical = header->logicalIndex(visual);
         if (logical >= SpotListModel::ColumnCount && !header->isSectionHidden(logical))
+            sections.push_back(logical);
+    }
+    return sections;
+}
+
+std::vector<ExtraColumn> ViewDxClusterFrame::shownExtraColumns() const {
+    std::vector<ExtraColumn> columns;
+    for (int logical : shownOptionalSections()) {
+        if (logical < SpotListModel::kAllColumns)
             columns.push_back(static_cast<ExtraColumn>(logical - SpotListModel::ColumnCount));
     }
     return columns;
 }
 
 void ViewDxClusterFrame::setExtraColumnShown(ExtraColumn column, bool shown) {
+    setOptionalSectionShown(SpotListModel::columnOf(column), shown);
+}
+
+void ViewDxClusterFrame::setOptionalSectionShown(int logical, bool shown) {
     QHeaderView* header = list_->horizontalHeader();
-    const int logical = SpotListModel::columnOf(column);
     if (header->isSectionHidden(logical) == !shown)
         return;
     extrasConfigured_ = true;
@@ -394,15 +422,22 @@ void ViewDxClusterFrame::setExtraColumnShown(ExtraColumn column, bool shown) {
     emit extraColumnsChanged();
 }
 
+// Features add their columns while they are built, before the operator has touched the list, so
+// the saved columns are simply applied again with the new one among them.
+int ViewDxClusterFrame::addOptionalColumn(const ListColumn& column) {
+    const int logical = model_->addColumn(column);
+    restoreExtraColumns();
+    return logical;
+}
+
 void ViewDxClusterFrame::showHeaderMenu(const QPoint& at) {
     QMenu menu(tr("Columns"), this);
     const QHeaderView* header = list_->horizontalHeader();
-    for (int i = 0; i < kExtraColumnCount; ++i) {
-        const auto column = static_cast<ExtraColumn>(i);
-        QAction* toggle = menu.addAction(toQString(extraColumnTitle(column)));
+    for (int logical = SpotListModel::ColumnCount; logical < model_->columnCount(); ++logical) {
+        QAction* toggle = menu.addAction(model_->headerData(logical, Qt::Horizontal).toString());
         toggle->setCheckable(true);
-        toggle->setChecked(!header->isSectionHidden(SpotListModel::columnOf(column)));
-        connect(toggle, &QAction::toggled, this, [this, column](bool on) { setExtraColumnShown(column, on); });
+        toggle->setChecked(!header->isSectionHidden(logical));
+        connect(toggle, &QAction::toggled, this, [this, logical](bool on) { setOptionalSectionShown(logical, on); });
     }
     menu.exec(list_->horizontalHeader()->viewport()->mapToGlobal(at));
 }
@@ -433,6 +468,11 @@ void ViewDxClusterFrame::setUpFilterBar() {
 }
 
 void ViewDxClusterFrame::addRowAction(QAction* action) { rowMenu_->addAction(action); }
+
+void ViewDxClusterFrame::addFilter(QWidget* control, std::function<bool(int storeIndex)> shows) {
+    filterBar_->addControl(control);
+    shaper_->filter().addCondition(std::move(shows));
+}
 
 void ViewDxClusterFrame::showRowMenu(const QPoint& at) {
     if (rowMenu_->isEmpty())

@@ -6,6 +6,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -19,6 +20,7 @@ class QTreeWidget;
 namespace quendra {
 
 class FilterBar;
+class ListColumn;
 class ListShaper;
 class Settings;
 class SpotListModel;
@@ -59,8 +61,14 @@ public:
     // The optional columns shown, in their order on screen.
     std::vector<ExtraColumn> shownExtraColumns() const;
     void setExtraColumnShown(ExtraColumn column, bool shown);
+    // A feature's column, offered in the header's menu like the optional ones; its number.
+    int addOptionalColumn(const ListColumn& column);
+    void setOptionalSectionShown(int logical, bool shown);
     // Commands offered in the list's context menu; they act on the current row.
     void addRowAction(QAction* action);
+    // A feature's filter: its control in the filter bar and the test it puts to every spot. The
+    // feature refills the list when its control changes.
+    void addFilter(QWidget* control, std::function<bool(int storeIndex)> shows);
     // The store index of the current row, or -1.
     int currentStoreIndex() const;
     // Draws the listed spot nearest to this frequency as marked; 0 clears the mark.
@@ -85,8 +93,10 @@ private:
     void saveColumns();
     void restoreExtraColumns();
     void saveExtraColumns();
-    std::vector<int> extraColumnPlaces(const std::vector<ExtraColumn>& columns) const;
-    void placeExtraColumns(const std::vector<ExtraColumn>& columns, const std::vector<int>& places);
+    int optionalSectionTitled(const QString& title) const;
+    std::vector<int> shownOptionalSections() const;
+    std::vector<int> extraColumnPlaces(const std::vector<int>& sections) const;
+    void placeExtraColumns(const std::vector<int>& sections, const std::vector<int>& places);
     void showHeaderMenu(const QPoint& at);
     void showRowMenu(const QPoint& at);
     void updateAgeTimer();

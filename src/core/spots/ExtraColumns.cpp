@@ -58,6 +58,25 @@ std::u16string extraColumnsText(const std::vector<ExtraColumn>& columns) {
     return text;
 }
 
+std::vector<std::u16string> parseColumnTitles(std::u16string_view text) {
+    std::vector<std::u16string> titles;
+    forEachItem(text, [&](std::u16string_view item) {
+        if (!item.empty() && std::find(titles.begin(), titles.end(), item) == titles.end())
+            titles.emplace_back(item);
+    });
+    return titles;
+}
+
+std::u16string columnTitlesText(const std::vector<std::u16string>& titles) {
+    std::u16string text;
+    for (const std::u16string& title : titles) {
+        if (!text.empty())
+            text += u',';
+        text += title;
+    }
+    return text;
+}
+
 std::vector<int> parseWidthList(std::u16string_view text) {
     std::vector<int> widths;
     forEachItem(text, [&](std::u16string_view item) {

@@ -27,6 +27,11 @@ std::u16string_view extraColumnTitle(ExtraColumn column);
 std::vector<ExtraColumn> parseExtraColumns(std::u16string_view text);
 std::u16string extraColumnsText(const std::vector<ExtraColumn>& columns);
 
+// The same list by titles alone, for columns the features add as well as the ones above: blanks
+// around a title dropped, an empty or repeated one skipped.
+std::vector<std::u16string> parseColumnTitles(std::u16string_view text);
+std::u16string columnTitlesText(const std::vector<std::u16string>& titles);
+
 // Whole numbers separated by commas, for the widths of the shown extra columns; anything else
 // reads as -1 (no width kept).
 std::vector<int> parseWidthList(std::u16string_view text);
