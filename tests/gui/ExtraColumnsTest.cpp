@@ -4,6 +4,7 @@
 #include "platform/QtProfileSettings.h"
 #include "settings/MemorySettings.h"
 #include "spots/ColumnOrder.h"
+#include "spots/ListColumn.h"
 #include "spots/SpotListModel.h"
 #include "support/FrameHarness.h"
 
@@ -74,6 +75,13 @@ QString cell(const FrameHarness& fixture, int row, int column) {
     const QAbstractItemModel* model = fixture.frame.clusterView().spotList()->model();
     return model->data(model->index(row, column)).toString();
 }
+
+// A column as a feature adds it: the cell names the store index, so a test sees which spot it read.
+class IndexColumn : public ListColumn {
+public:
+    QString title() const override { return QStringLiteral("Heard here"); }
+    QVariant text(int storeIndex) const override { return QStringLiteral("#%1").arg(storeIndex); }
+};
 
 }  // namespace
 
@@ -207,6 +215,34 @@ private slots:
             QVERIFY(fixture.startShown());
             QCOMPARE(shownTitles(fixture.frame.clusterView().spotList()).size(), 6);
         }
+    }
+
+    // A feature's column comes back where the operator left it among the others, found by its
+    // title, is offered in the header's menu, reads its cells from the feature, and is saved by
+    // title in its order; a title no feature offers any more is dropped, nothing else.
+    void featureColumnKeptByTitle() {
+        const IndexColumn heard;
+        MemorySettings settings;
+        settings.WriteProfileString(u"DXCLUSTER_1", u"EXTRACOLUMNS", u"Mode, Heard here,Gone column");
+        settings.WriteProfileString(u"DXCLUSTER_1", u"EXTRAWIDTHS", u"55,77,60");
+        settings.WriteProfileString(u"DXCLUSTER_1", u"EXTRAPLACES", u"7,1");
+        FrameHarness fixture(settings);
+        QVERIFY(fixture.startShown());
+        ViewDxClusterFrame& view = fixture.frame.clusterView();
+        const int logical = view.addOptionalColumn(heard);
+        QTableView* list = view.spotList();
+        QCOMPARE(shownTitles(list), (QStringList{"Station", "Heard here", "Frequency", "Info", "GMT", "Author",
+                                                 "DX-Node", "Mode"}));
+        QCOMPARE(list->horizontalHeader()->sectionSize(logical), 77);
+        routeSpot(fixture, "DX de ZZ1AB:     14025.0  ZY9XY        CW 599                         1234Z");
+        QTRY_COMPARE(fixture.listedRows(), 1);
+        QCOMPARE(cell(fixture, 0, logical), QString("#0"));
+
+        pickFromHeaderMenu(fixture, {"Heard here"});
+        QCOMPARE(shownTitles(list), kClassicTitles + QStringList{"Mode"});
+        pickFromHeaderMenu(fixture, {"Heard here"});
+        fixture.frame.saveLayout();
+        QCOMPARE(settings.GetProfileString(u"DXCLUSTER_1", u"EXTRACOLUMNS"), std::u16string(u"Heard here,Mode"));
     }
 
     void countryCells_data() {

@@ -13,6 +13,7 @@
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
@@ -103,6 +104,24 @@ class FilterBarTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // A feature's filter: its control stands in the bar before the count, its test works with
+    // the bar's own on refills and on new spots, and what it refuses is counted as hidden.
+    void featureFilterJoinsTheBar() {
+        Fixture fixture;
+        auto* control = new QCheckBox(QStringLiteral("Even only"));
+        fixture.view->addFilter(control, [](int storeIndex) { return storeIndex % 2 == 0; });
+        fixture.view->refillList();
+        QCOMPARE(control->parentWidget(), &fixture.bar());
+        QCOMPARE(fixture.listed(), (QStringList{"ZZ1AB", "ZZ3EF", "ZZ5IJ"}));
+        QCOMPARE(fixture.bar().hiddenText(), QStringLiteral("2 hidden"));
+        check(fixture.bar().bandsButton(), {"20m"});
+        QCOMPARE(fixture.listed(), (QStringList{"ZZ1AB"}));
+        fixture.add({u"ZZ9BB", u"14010.0", u"ZZ6KL", u"CW"});  // store index 5: refused
+        fixture.add({u"ZZ9BB", u"14011.0", u"ZZ7MN", u"CW"});  // 6: shown
+        QTRY_COMPARE(fixture.listed(), (QStringList{"ZZ1AB", "ZZ7MN"}));
+        QCOMPARE(fixture.bar().hiddenText(), QStringLiteral("5 hidden"));
+    }
+
     // `checks`: items to check in the bar's menus, "de EU" for a spotter's continent, "DX EU" for
     // the station's.
     void filtersCombineWithTheBandTree_data() {

@@ -15,6 +15,8 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDockWidget>
+#include <QStatusBar>
 #include <QMenu>
 #include <QTcpSocket>
 #include <QTimer>
@@ -31,6 +33,7 @@ class MainFrameTest : public QObject {
     Q_OBJECT
 private slots:
     void startsOnTheClusterTabWithTerminalsHiddenAndDisabled();
+    void featuresTakeTheirPlacesInListOrder();
     void switchingTabsShowsAndPlacesTheNewView();
     void resizingMovesOnlyTheActiveView();
     void aHighResolutionStripPlacesTheViewBelowItsFullHeight();
@@ -62,6 +65,39 @@ void MainFrameTest::startsOnTheClusterTabWithTerminalsHiddenAndDisabled() {
     }
     QCOMPARE(frame.windowTitle(), QStringLiteral("Quendra"));
     QCOMPARE(frame.callSign(), std::u16string(u"NOCALL"));
+}
+
+namespace {
+
+// A menu's entries as a user reads them, a separator as "-".
+QStringList entriesOf(const QMenu& menu) {
+    QStringList entries;
+    for (const QAction* action : menu.actions())
+        entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return entries;
+}
+
+}  // namespace
+
+// The features add their entries in the order they are listed, parted by separators, and with
+// nothing configured nothing else appears: no status bar, no pane.
+void MainFrameTest::featuresTakeTheirPlacesInListOrder() {
+    FrameHarness fixture;
+    CMainFrame& frame = fixture.frame;
+    QVERIFY(fixture.startShown());
+    const auto* tools = frame.findChild<QMenu*>(QStringLiteral("toolsMenu"));
+    QVERIFY(tools);
+    QCOMPARE(entriesOf(*tools), (QStringList{"&Spot...", "-", "&Watch list...", "-", "Desktop &notifications",
+                                             "Alert &sound"}));
+    QMenu* rowMenu = nullptr;
+    for (QMenu* menu : frame.clusterView().findChildren<QMenu*>()) {
+        if (menu->title() == QStringLiteral("Spot"))
+            rowMenu = menu;
+    }
+    QVERIFY(rowMenu);
+    QCOMPARE(entriesOf(*rowMenu), (QStringList{"Filter bar", "-", "Tune radio", "&Spot..."}));
+    QCOMPARE(frame.findChild<QStatusBar*>(), nullptr);
+    QCOMPARE(frame.findChild<QDockWidget*>(), nullptr);
 }
 
 void MainFrameTest::switchingTabsShowsAndPlacesTheNewView() {
