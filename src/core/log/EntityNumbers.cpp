@@ -83,8 +83,6 @@ EntityNumbersResult failure(int line, std::string message) {
 
 EntityNumbers::EntityNumbers(CountryFile file, std::vector<std::uint16_t> numbers) : numbers_(std::move(numbers)) {
     numbers_.resize(file.entities.size(), 0);
-    for (std::size_t i = 0; i < file.entities.size(); ++i)
-        byPrefix_.emplace(file.entities[i].primaryPrefix, numbers_[i]);
     // Contest-only entities repeat areas of a DXCC entity and carry its number; a call resolves
     // straight to the DXCC entity.
     lookup_ = CountryLookup(std::move(file), CountryLookup::ContestOnly::Ignore);
@@ -99,19 +97,6 @@ int EntityNumbers::numberOfMatch(const CountryMatch& match) const {
 int EntityNumbers::numberOf(std::string_view call) const { return numberOfMatch(lookup_.find(call)); }
 
 int EntityNumbers::numberOf(std::u16string_view call) const { return numberOfMatch(lookup_.find(call)); }
-
-int EntityNumbers::numberOfPrefix(std::string_view primaryPrefix) const {
-    const auto found = byPrefix_.find(std::string(primaryPrefix));
-    return found == byPrefix_.end() ? 0 : found->second;
-}
-
-std::vector<std::uint16_t> EntityNumbers::numbersFor(const std::vector<CountryEntity>& entities) const {
-    std::vector<std::uint16_t> numbers;
-    numbers.reserve(entities.size());
-    for (const CountryEntity& entity : entities)
-        numbers.push_back(static_cast<std::uint16_t>(numberOfPrefix(entity.primaryPrefix)));
-    return numbers;
-}
 
 EntityNumbersResult parseEntityNumbers(std::string_view csvText) {
     if (csvText.size() > kMaxCountryFileBytes)

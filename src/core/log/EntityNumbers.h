@@ -7,7 +7,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace quendra {
@@ -17,14 +16,13 @@ namespace quendra {
 //
 // The file is read by turning each line into the `cty.dat` layout and handing it to that
 // file's reader, so prefixes, `=CALL` items and their overrides follow exactly the rules the
-// program's country lookup follows, and calls are resolved by that same lookup. A QSO's call and
-// a spot's station resolved through this one table meet on the same number by construction.
+// program's country lookup follows, and calls are resolved by that same lookup class.
 //
-// A spot already resolved with the program's `cty.dat` finds its number through the entity's
-// primary prefix instead. That is exact while both files come from one release (hamradio-files
-// installs them side by side): each entity has one line in each, under the same primary prefix,
-// with the same prefixes. A newer `cty.dat` with an entity the CSV file lacks gives 0 for it, never
-// another entity's number.
+// Both a QSO's call and a spot's station are to be resolved through this one table: they then
+// meet on the same number by construction. Mapping the entities of the program's `cty.dat` to
+// numbers by primary prefix looks equivalent but is not: the two files hamradio-files installs
+// list different exact calls (`=KH7Z` is United States in one and Hawaii by prefix in the other;
+// 9 of the 27,445 items of the installed `cty.dat` resolve to another number through `cty.csv`).
 class EntityNumbers {
 public:
     EntityNumbers() = default;  // knows no entity
@@ -35,12 +33,6 @@ public:
     int numberOf(std::string_view call) const;
     int numberOf(std::u16string_view call) const;
 
-    // By primary prefix, as CountryEntity::primaryPrefix holds it ("DL", "3D2/c"); 0 if unknown.
-    int numberOfPrefix(std::string_view primaryPrefix) const;
-
-    // The numbers of another country file's entities, in its order, for spots resolved with it.
-    std::vector<std::uint16_t> numbersFor(const std::vector<CountryEntity>& entities) const;
-
     std::size_t entityCount() const { return numbers_.size(); }
 
 private:
@@ -48,7 +40,6 @@ private:
 
     CountryLookup lookup_;
     std::vector<std::uint16_t> numbers_;  // by entity index of lookup_
-    std::unordered_map<std::string, std::uint16_t> byPrefix_;
 };
 
 struct EntityNumbersResult {
