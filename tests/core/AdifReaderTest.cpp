@@ -128,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"TagCutByAnotherTag", "<CALL:5 ZZ9XX<BAND:3>20m<EOR>"},
         DamageCase{"GarbageNameInTag", "<CA LL:5>ZZ9XX<BAND:3>20m<EOR>"},
         DamageCase{"AbsurdLength", "<NOTES:99999999999>x<CALL:5>ZZ9XX<EOR>"},
-        DamageCase{"LengthRunsIntoNextTag", "<CALL:12>ZZ9XX<BAND:3>20m<EOR>"},
+        DamageCase{"LengthRunsIntoNextTag", "<CALL:5>ZZ9XX<BAND:8>20m<MODE:2>CW<EOR>"},
         DamageCase{"LengthRunsPastEndOfRecord", "<CALL:5>ZZ9XX<COMMENT:90>tnx<eor>"},
         DamageCase{"FieldTwice", "<CALL:5>ZZ9XX<CALL:5>ZZ8XX<EOR>"},
         DamageCase{"NoCall", "<BAND:3>20m<MODE:2>CW<EOR>"},
