@@ -19,15 +19,6 @@ constexpr std::string_view kEndOfRecord = "<EOR>";
 
 char upperCase(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
-std::string_view trimmed(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 bool isFieldName(std::string_view name) {
     return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
         return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
@@ -36,7 +27,7 @@ bool isFieldName(std::string_view name) {
 
 // A length of digits only, up to kMaxAdifFieldBytes.
 std::optional<std::size_t> fieldLength(std::string_view text) {
-    text = trimmed(text);
+    text = trimmedAdif(text);
     std::size_t length = 0;
     const auto result = std::from_chars(text.data(), text.data() + text.size(), length);
     if (text.empty() || result.ec != std::errc{} || result.ptr != text.data() + text.size() ||
@@ -46,7 +37,7 @@ std::optional<std::size_t> fieldLength(std::string_view text) {
 }
 
 std::optional<std::string> checkedCall(std::string_view text) {
-    text = trimmed(text);
+    text = trimmedAdif(text);
     if (text.empty() || text.size() > kMaxCallLength)
         return std::nullopt;
     std::string call(text);
@@ -136,7 +127,7 @@ void AdifReader::takeTag(std::vector<AdifQso>& out) {
     state_ = State::Text;
     const std::string_view tag(tag_.data(), tagLength_);
     const std::size_t firstColon = tag.find(':');
-    const std::string_view name = trimmed(tag.substr(0, firstColon));
+    const std::string_view name = trimmedAdif(tag.substr(0, firstColon));
     if (!tagTooLong_ && (name == "EOR" || name == "EOH")) {
         if (name == "EOR") {
             endRecord(out);

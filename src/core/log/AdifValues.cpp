@@ -22,17 +22,8 @@ struct UpperText {
     std::string_view view() const { return tooLong ? std::string_view() : std::string_view(chars.data(), length); }
 };
 
-std::string_view trimmed(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 UpperText upper(std::string_view text) {
-    text = trimmed(text);
+    text = trimmedAdif(text);
     UpperText out;
     out.tooLong = text.size() > out.chars.size();
     out.length = std::min(text.size(), out.chars.size());
@@ -88,9 +79,19 @@ ModeGroup groupOf(std::string_view mode) {
 
 }  // namespace
 
+std::string_view trimmedAdif(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+
 int bandFromAdif(std::string_view band, std::string_view freqMHz) {
-    const int named = bandFromName(trimmed(band));
-    return named >= 0 ? named : bandFromFrequency(trimmed(freqMHz));
+    const int named = bandFromName(trimmedAdif(band));
+    return named >= 0 ? named : bandFromFrequency(trimmedAdif(freqMHz));
 }
 
 ModeGroup modeGroupFromAdif(std::string_view mode, std::string_view submode) {
@@ -111,7 +112,7 @@ bool isEqslConfirmation(std::string_view value) {
 }
 
 std::optional<int> entityNumberFromAdif(std::string_view dxcc) {
-    dxcc = trimmed(dxcc);
+    dxcc = trimmedAdif(dxcc);
     int number = 0;
     const auto result = std::from_chars(dxcc.data(), dxcc.data() + dxcc.size(), number);
     if (dxcc.empty() || result.ec != std::errc{} || result.ptr != dxcc.data() + dxcc.size() ||

@@ -16,6 +16,9 @@ inline constexpr int kMaxEntityNumber = 999;
 
 // The amateurBands() index of a BAND text ("20m", "70CM"), else of a FREQ in MHz ("14.025");
 // -1 when neither lies in one of our bands.
+// A field's data without the blanks and line ends loggers leave around it.
+std::string_view trimmedAdif(std::string_view text);
+
 int bandFromAdif(std::string_view band, std::string_view freqMHz);
 
 // The filter bar's group of a MODE, else of its SUBMODE: the mode words spots use first, then
