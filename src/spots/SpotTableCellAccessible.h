@@ -7,9 +7,20 @@
 
 namespace quendra {
 
+// What a cell and a header cell have in common: no object of their own, no children, read only.
+class SpotTableLeafAccessible : public QAccessibleInterface {
+public:
+    QObject* object() const override { return nullptr; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    void setText(QAccessible::Text, const QString&) override {}
+};
+
 // One cell of the spot list, fixed to a row and a model column; the column it is read in is the
 // place that model column has on screen now, so it follows the operator's dragging and hiding.
-class SpotTableCellAccessible : public QAccessibleInterface, public QAccessibleTableCellInterface {
+class SpotTableCellAccessible : public SpotTableLeafAccessible, public QAccessibleTableCellInterface {
 public:
     SpotTableCellAccessible(QTableView* view, int row, int section);
 
@@ -19,15 +30,9 @@ public:
     void setRow(int row) { row_ = row; }
 
     bool isValid() const override;
-    QObject* object() const override { return nullptr; }
     QWindow* window() const override;
     QAccessibleInterface* parent() const override;
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QString text(QAccessible::Text t) const override;
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override;
     QAccessible::Role role() const override { return QAccessible::Cell; }
     QAccessible::State state() const override;
@@ -51,22 +56,16 @@ private:
 };
 
 // The header's cell above one model column; like a cell, it is read where its column stands.
-class SpotTableHeaderAccessible : public QAccessibleInterface {
+class SpotTableHeaderAccessible : public SpotTableLeafAccessible {
 public:
     SpotTableHeaderAccessible(QTableView* view, int section);
 
     int section() const { return section_; }
 
     bool isValid() const override;
-    QObject* object() const override { return nullptr; }
     QWindow* window() const override;
     QAccessibleInterface* parent() const override;
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QString text(QAccessible::Text t) const override;
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override;
     QAccessible::Role role() const override { return QAccessible::ColumnHeader; }
     QAccessible::State state() const override;
