@@ -224,6 +224,7 @@ void CMainFrame::RouteTelnetStatus(std::u16string_view text) {
 void CMainFrame::RouteMonitorText(std::u16string_view text, int /*length*/, int /*port*/,
                                   int /*reserved*/, int tFlag) {
     present(*packetTerminal_, intake_->monitorFrame(text, tFlag == 1));
+    features_->linkReceived(LinkKind::Engine, text);
 }
 
 void CMainFrame::present(TerminalWindow& terminal, const IntakeOutcome& outcome) {
