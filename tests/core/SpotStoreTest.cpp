@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 using quendra::MemorySettings;
 using quendra::SpotStore;
@@ -91,9 +92,11 @@ TEST_F(SpotExpiryTest, RemovesScatteredRecordsKeepingOrderAndShiftingIndexes) {
     const std::u16string stations[] = {u"S0", u"S1", u"S2", u"S3", u"S4", u"S5"};
     // Stamps jump back and forth so that old and young records alternate.
     const int offsets[] = {0, 20, 1, 21, 2, 22};
+    std::vector<std::uint64_t> serials;
     for (int i = 0; i < 6; ++i) {
         clock.set(ManualClock::kStart + offsets[i]);
         ASSERT_EQ(store(stations[i]), i);
+        serials.push_back(spots.serialAt(i));
     }
     clock.set(ManualClock::kStart + 25);
     EXPECT_EQ(spots.expireSpots(), 3);
@@ -103,8 +106,14 @@ TEST_F(SpotExpiryTest, RemovesScatteredRecordsKeepingOrderAndShiftingIndexes) {
     EXPECT_EQ(stationAt(2), u"S5");
     EXPECT_EQ(stationAt(3), u"unchanged");
     EXPECT_DOUBLE_EQ(spots.frequencyKHzAt(2), 14025.0);
-    // The expired keys are free again, the kept ones are not.
+    // A spot's serial follows it to its new index; the aged-out ones are found nowhere.
+    EXPECT_EQ(spots.indexOfSerial(serials[3]), 1);
+    EXPECT_EQ(spots.indexOfSerial(serials[5]), 2);
+    EXPECT_EQ(spots.indexOfSerial(serials[2]), -1);
+    EXPECT_EQ(spots.indexOfSerial(0), -1);
+    // The expired keys are free again, the kept ones are not; a new spot never reuses a serial.
     EXPECT_EQ(store(u"S0"), 3);
+    EXPECT_GT(spots.serialAt(3), serials[5]);
     EXPECT_EQ(store(u"S1"), -1);
 }
 

@@ -19,6 +19,7 @@ struct StoredSpot {
     std::unique_ptr<Spot> spot;
     double kHz = 0.0;
     std::int64_t stamp = 0;  // secondsSince1970(spot->received)
+    std::uint64_t serial = 0;
     SpotDetails details;
 };
 
@@ -39,6 +40,7 @@ struct SpotStore::Impl {
     SpotKeyIndex index;
     const SpotResolver* resolver = nullptr;
     Spot current;
+    std::uint64_t nextSerial = 1;
     // Bounds of every stamp held, so an expiry run that cannot remove anything skips the walk.
     std::int64_t oldestStamp = std::numeric_limits<std::int64_t>::max();
     std::int64_t newestStamp = std::numeric_limits<std::int64_t>::min();
@@ -101,6 +103,7 @@ int SpotStore::append(std::unique_ptr<Spot> spot) {
     if (impl_->resolver)
         stored.details = impl_->resolver->resolve(*spot, stored.kHz);
     stored.spot = std::move(spot);
+    stored.serial = impl_->nextSerial++;
     impl_->index.insert(*stored.spot);
     impl_->widenStampBounds(stored.stamp);
     impl_->spots.push_back(std::move(stored));
@@ -189,6 +192,22 @@ void SpotStore::setResolver(const SpotResolver* resolver) {
     impl_->resolver = resolver;
     for (StoredSpot& stored : impl_->spots)
         stored.details = resolver ? resolver->resolve(*stored.spot, stored.kHz) : SpotDetails{};
+}
+
+std::uint64_t SpotStore::serialAt(int index) const {
+    return impl_->spots[static_cast<std::size_t>(index)].serial;
+}
+
+int SpotStore::indexOfSerial(std::uint64_t serial) const {
+    // Age-out keeps arrival order, so the serials stay sorted.
+    const auto& spots = impl_->spots;
+    const auto found = std::lower_bound(spots.begin(), spots.end(), serial,
+                                        [](const StoredSpot& stored, std::uint64_t wanted) {
+                                            return stored.serial < wanted;
+                                        });
+    if (found == spots.end() || found->serial != serial)
+        return -1;
+    return static_cast<int>(found - spots.begin());
 }
 
 double SpotStore::frequencyKHzAt(int index) const {

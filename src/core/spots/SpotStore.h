@@ -6,6 +6,7 @@
 #include "spots/SpotDetails.h"
 #include "spots/SpotParsers.h"
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -59,6 +60,12 @@ public:
     // The resolver to ask for every spot from now on; the spots already stored are resolved
     // again with it. Not owned; nullptr for none.
     void setResolver(const SpotResolver* resolver);
+
+    // A number that names the spot at index for as long as it is stored: serials grow in arrival
+    // order and are never reused, so a feature can keep its own facts about a spot across age-outs
+    // and refills, which move indexes. indexOfSerial gives -1 once that spot is gone.
+    std::uint64_t serialAt(int index) const;
+    int indexOfSerial(std::uint64_t serial) const;
 
     static double frequencyValue(std::u16string_view frequency);
 
