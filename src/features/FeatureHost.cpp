@@ -36,6 +36,10 @@ void FeatureHost::addFilter(QWidget* control, std::function<bool(int storeIndex)
     parts_.view.addFilter(control, std::move(shows));
 }
 
+void FeatureHost::addTooltipLine(std::function<QString(int storeIndex)> line) const {
+    parts_.view.addTooltipLine(std::move(line));
+}
+
 void FeatureHost::announceRadioFrequency(double kHz) const {
     for (Feature* listener : listeners_)
         listener->radioFrequency(kHz);

@@ -74,6 +74,8 @@ public:
     // A control in the filter bar and the test it puts to every spot; the feature refills the
     // list (view().refillList()) when its control changes.
     void addFilter(QWidget* control, std::function<bool(int storeIndex)> shows) const;
+    // A line the feature adds to every row's tooltip (an empty text adds nothing).
+    void addTooltipLine(std::function<QString(int storeIndex)> line) const;
 
     void sayOnTelnet(std::u16string_view line) const { parts_.sayOnTelnet(line); }
     void telnetAddressChosen(const QString& host, int port) const { parts_.telnetAddressChosen(host, port); }

@@ -7,6 +7,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QStringList>
 
 namespace quendra {
 namespace {
@@ -144,10 +145,17 @@ int SpotListModel::spotterCount(int row) const {
 
 QVariant SpotListModel::tooltip(int storeIndex, int column) const {
     const QVariant cell = cellText(storeIndex, column);
-    if (!locationTips_ || !countries_ || !cell.isValid())
+    if (!cell.isValid())
         return cell;
-    const QString where = toQString(locationText(store_->spotAt(storeIndex).station, *countries_, homeLocator_));
-    return where.isEmpty() ? cell : QVariant(cell.toString() + QLatin1Char('\n') + where);
+    QStringList lines;
+    if (locationTips_ && countries_)
+        lines << toQString(locationText(store_->spotAt(storeIndex).station, *countries_, homeLocator_));
+    for (const auto& line : tooltipLines_)
+        lines << line(storeIndex);
+    lines.removeAll(QString());
+    if (lines.isEmpty())
+        return cell;
+    return QVariant(cell.toString() + QLatin1Char('\n') + lines.join(QLatin1Char('\n')));
 }
 
 QVariant SpotListModel::cellText(int storeIndex, int column) const {

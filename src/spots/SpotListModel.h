@@ -62,6 +62,8 @@ public:
     // A feature's column, after all others; not owned, and it must outlive the model's use of it.
     // Returns its column number.
     int addColumn(const ListColumn& column);
+    // A line a feature adds to every row's tooltip; an empty text adds nothing.
+    void addTooltipLine(std::function<QString(int storeIndex)> line) { tooltipLines_.push_back(std::move(line)); }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -88,6 +90,7 @@ private:
     std::vector<int> spotters_;  // parallel to rows_ while repeats are collapsed, else empty
     std::function<bool(int)> alerted_;
     std::vector<const ListColumn*> addedColumns_;
+    std::vector<std::function<QString(int)>> tooltipLines_;
     int markedRow_ = -1;
 };
 

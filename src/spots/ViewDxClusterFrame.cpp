@@ -469,6 +469,10 @@ void ViewDxClusterFrame::setUpFilterBar() {
 
 void ViewDxClusterFrame::addRowAction(QAction* action) { rowMenu_->addAction(action); }
 
+void ViewDxClusterFrame::addTooltipLine(std::function<QString(int storeIndex)> line) {
+    model_->addTooltipLine(std::move(line));
+}
+
 void ViewDxClusterFrame::addFilter(QWidget* control, std::function<bool(int storeIndex)> shows) {
     filterBar_->addControl(control);
     shaper_->filter().addCondition(std::move(shows));

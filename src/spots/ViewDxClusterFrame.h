@@ -66,6 +66,8 @@ public:
     void setOptionalSectionShown(int logical, bool shown);
     // Commands offered in the list's context menu; they act on the current row.
     void addRowAction(QAction* action);
+    // A line added to every row's tooltip; an empty text adds nothing.
+    void addTooltipLine(std::function<QString(int storeIndex)> line);
     // A feature's filter: its control in the filter bar and the test it puts to every spot. The
     // feature refills the list when its control changes.
     void addFilter(QWidget* control, std::function<bool(int storeIndex)> shows);

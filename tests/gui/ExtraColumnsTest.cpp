@@ -237,6 +237,11 @@ private slots:
         routeSpot(fixture, "DX de ZZ1AB:     14025.0  ZY9XY        CW 599                         1234Z");
         QTRY_COMPARE(fixture.listedRows(), 1);
         QCOMPARE(cell(fixture, 0, logical), QString("#0"));
+        // A feature's tooltip line follows the cell's text; an empty one adds nothing.
+        view.addTooltipLine([](int storeIndex) { return QStringLiteral("Heard as #%1").arg(storeIndex); });
+        view.addTooltipLine([](int) { return QString(); });
+        const QAbstractItemModel* model = list->model();
+        QCOMPARE(model->data(model->index(0, 0), Qt::ToolTipRole).toString(), QString("ZY9XY\nHeard as #0"));
 
         pickFromHeaderMenu(fixture, {"Heard here"});
         QCOMPARE(shownTitles(list), kClassicTitles + QStringList{"Mode"});
