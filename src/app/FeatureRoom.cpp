@@ -10,6 +10,8 @@ FeatureRoom::FeatureRoom(FeatureHost::Parts parts) : host_(std::move(parts)) {
         features_.push_back(make(host_));
         host_.addListener(*features_.back());
     }
+    for (const std::unique_ptr<Feature>& feature : features_)
+        feature->featuresBuilt();
     hearLinkStates();
 }
 

@@ -20,6 +20,9 @@ public:
     Feature& operator=(const Feature&) = delete;
     virtual ~Feature() = default;
 
+    // Every feature is built and has lent its services: the time to find one lent by a feature
+    // listed later.
+    virtual void featuresBuilt() {}
     // A spot the store has just appended, before the list shows it. The index is true until the
     // next spot is stored: age-out happens only before a read's spots are handed on.
     virtual void spotStored(int /*storeIndex*/) {}
