@@ -157,7 +157,7 @@ void BM_CollapsePerSpot(benchmark::State& state) {
     RepeatCollapser collapser(1800);
     std::vector<RepeatSpot> repeats;
     for (const SpotFacts& facts : spots)
-        repeats.push_back({facts.station, facts.band, facts.mode, u"ZY1AB", 0});
+        repeats.push_back({facts.station, facts.band, facts.mode, u"ZY1AB", 0, u"node"});
     collapser.rebuild(repeats);
     std::size_t next = 0;
     int index = static_cast<int>(spots.size());

@@ -110,7 +110,9 @@ int CMainFrame::OnCreate() {
             telnetNodeName_ = toU16(host);
             telnetLink_->setAddress(host, port);
         },
-        [this] { return activeView_ == clusterView_.get(); }});
+        [this] { return activeView_ == clusterView_.get(); },
+        [this](QWidget* view, const QString& title) { addFeatureTab(view, title); },
+        [this](LinkKind from, const IntakeOutcome& outcome) { listStoredSpots(from, outcome); }});
     // After the features have heard a notification, so the commands show a retry they started.
     for (AsyncSocket* link : {static_cast<AsyncSocket*>(telnetLink_.get()), static_cast<AsyncSocket*>(engineLink_.get())}) {
         connect(link, &AsyncSocket::connectFinished, this, &CMainFrame::updateCommandUI);
@@ -230,10 +232,22 @@ void CMainFrame::RouteMonitorText(std::u16string_view text, int /*length*/, int 
 void CMainFrame::present(TerminalWindow& terminal, const IntakeOutcome& outcome) {
     for (std::u16string_view piece : outcome.shown)
         terminal.AppendText(piece);
+    listStoredSpots(&terminal == telnetTerminal_.get() ? LinkKind::Telnet : LinkKind::Engine, outcome);
+}
+
+void CMainFrame::listStoredSpots(LinkKind from, const IntakeOutcome& outcome) {
     for (int index : outcome.storedSpots)
         features_->spotStored(index);
     clusterView_->showStoredSpots(outcome.storedSpots, outcome.expiredSpots > 0);
-    features_->spotsListed(&terminal == telnetTerminal_.get() ? LinkKind::Telnet : LinkKind::Engine, outcome.storedSpots);
+    features_->spotsListed(from, outcome.storedSpots);
+}
+
+// A feature's view gets a tab after the classic ones; it offers no link commands.
+void CMainFrame::addFeatureTab(QWidget* view, const QString& title) {
+    view->setParent(client_);
+    view->hide();
+    tabs_.push_back({view, nullptr, LinkKind::FeatureLink, nullptr, {}});
+    tabStrip_->addLaterTab(title, this);
 }
 
 // --- Sending typed lines -----------------------------------------------------------------------

@@ -9,9 +9,9 @@
 
 #include <QMainWindow>
 
-#include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAction;
 
@@ -103,13 +103,15 @@ private:
     bool chooseTelnetAddress();
     void showAlreadyConnected();
     void present(TerminalWindow& terminal, const IntakeOutcome& outcome);
+    void listStoredSpots(LinkKind from, const IntakeOutcome& outcome);
+    void addFeatureTab(QWidget* view, const QString& title);
     void loadCallSign();
 
     Settings& settings_;
     const Clock& clock_;
     bool highResolution_;
     QWidget* client_ = nullptr;
-    std::array<TabRoute, 3> tabs_{};
+    std::vector<TabRoute> tabs_ = std::vector<TabRoute>(3);  // the classic three, then features' tabs
     bool layoutSaved_ = false;
 
     // Declaration order is destruction order in reverse: the spot store and the links go before

@@ -5,8 +5,9 @@
 
 namespace quendra {
 
-// The two links a feature may hear of.
-enum class LinkKind { Telnet, Engine };
+// The two classic links a feature may hear of, and the links features run themselves (their
+// spots name the link in the DX-Node column).
+enum class LinkKind { Telnet, Engine, FeatureLink };
 
 // One addition to the classic program. It is built with a FeatureHost, through which it offers
 // what it adds (Tools menu entries, a status-bar field, a dock pane, list actions, services for

@@ -20,6 +20,7 @@ class QWidget;
 namespace quendra {
 
 class Clock;
+struct IntakeOutcome;
 class ListColumn;
 class NorrvelSocket;
 class Settings;
@@ -46,6 +47,8 @@ public:
         std::function<void(std::u16string_view)> sayOnTelnet;  // a status line in the terminal
         std::function<void(const QString& host, int port)> telnetAddressChosen;
         std::function<bool()> clusterViewActive;
+        std::function<void(QWidget* view, const QString& title)> addTab;
+        std::function<void(LinkKind from, const IntakeOutcome& outcome)> listStoredSpots;
     };
     explicit FeatureHost(Parts parts);
 
@@ -76,6 +79,14 @@ public:
     void addFilter(QWidget* control, std::function<bool(int storeIndex)> shows) const;
     // A line the feature adds to every row's tooltip (an empty text adds nothing).
     void addTooltipLine(std::function<QString(int storeIndex)> line) const;
+
+    // A tab after the classic ones, showing `view` while it is picked; the window's client area
+    // becomes the view's parent. Connect and Disconnect are not offered there; a terminal's
+    // typed lines go to its own owner.
+    void addTab(QWidget* view, const QString& title) const { parts_.addTab(view, title); }
+    // The spots a link of the feature's own stored, on the path the classic links' spots take:
+    // every feature hears each one stored, the list shows them, and every feature hears them listed.
+    void listStoredSpots(LinkKind from, const IntakeOutcome& outcome) const { parts_.listStoredSpots(from, outcome); }
 
     void sayOnTelnet(std::u16string_view line) const { parts_.sayOnTelnet(line); }
     void telnetAddressChosen(const QString& host, int port) const { parts_.telnetAddressChosen(host, port); }

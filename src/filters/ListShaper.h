@@ -3,6 +3,7 @@
 #include "filters/ListFilter.h"
 #include "filters/RepeatCollapser.h"
 
+#include <string_view>
 #include <vector>
 
 namespace quendra {
@@ -20,6 +21,12 @@ public:
     const ListFilter& filter() const { return filter_; }
     void setCollapse(bool on);
     bool collapses() const { return collapse_; }
+    // Merging sources: rows are keyed by station, band and mode whatever the bar's choice, so the
+    // same station heard from two sources is one row with the reports of both.
+    void setMerge(bool on);
+    bool merges() const { return merge_; }
+    // The sources the row of the spot at `index` holds reports from; empty unless rows are keyed.
+    std::vector<std::u16string_view> sourcesOf(const SpotStore& store, int index) const;
     void setLifetime(int lifetimeSeconds);
 
     struct Rows {
@@ -41,10 +48,12 @@ public:
 
 private:
     RepeatSpot repeatOf(const SpotStore& store, int index) const;
+    bool keysRows() const { return collapse_ || merge_; }
 
     ListFilter filter_;
     RepeatCollapser collapser_;
     bool collapse_ = false;
+    bool merge_ = false;
     int hidden_ = 0;
 };
 

@@ -54,7 +54,7 @@ void UnattendedLinks::linkReceived(LinkKind link, std::u16string_view text) {
 }
 
 void UnattendedLinks::spotsListed(LinkKind from, const std::vector<int>& storeIndexes) {
-    if (!linkStatus_)
+    if (!linkStatus_ || from == LinkKind::FeatureLink)
         return;
     const LinkStatusPanel::Which which = from == LinkKind::Telnet ? LinkStatusPanel::Telnet : LinkStatusPanel::Engine;
     for (std::size_t i = 0; i < storeIndexes.size(); ++i)

@@ -469,6 +469,15 @@ void ViewDxClusterFrame::setUpFilterBar() {
 
 void ViewDxClusterFrame::addRowAction(QAction* action) { rowMenu_->addAction(action); }
 
+void ViewDxClusterFrame::setMergeSources(bool on) {
+    shaper_->setMerge(on);
+    refillList();
+}
+
+std::vector<std::u16string_view> ViewDxClusterFrame::rowSources(int storeIndex) const {
+    return store_ ? shaper_->sourcesOf(*store_, storeIndex) : std::vector<std::u16string_view>{};
+}
+
 void ViewDxClusterFrame::addTooltipLine(std::function<QString(int storeIndex)> line) {
     model_->addTooltipLine(std::move(line));
 }

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 class QAction;
@@ -71,6 +72,11 @@ public:
     // A feature's filter: its control in the filter bar and the test it puts to every spot. The
     // feature refills the list when its control changes.
     void addFilter(QWidget* control, std::function<bool(int storeIndex)> shows);
+    // Lists a station on one band and mode once whichever source reported it (ListShaper).
+    void setMergeSources(bool on);
+    // The sources the row showing the spot at this store index holds reports from; empty while
+    // rows are not keyed by station.
+    std::vector<std::u16string_view> rowSources(int storeIndex) const;
     // The store index of the current row, or -1.
     int currentStoreIndex() const;
     // Draws the listed spot nearest to this frequency as marked; 0 clears the mark.

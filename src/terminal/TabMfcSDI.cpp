@@ -42,8 +42,22 @@ void TabMfcSDI::addSwitchingKeys(QWidget* window) {
              QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
             [this] { stepSelection(-1); });
     for (int index = 0; index < std::min(count(), 9); ++index)
-        addKeys({QKeySequence(Qt::ALT | static_cast<Qt::Key>(Qt::Key_1 + index))},
-                [this, index] { setCurrentIndex(index); });
+        addPickKey(window, index);
+}
+
+void TabMfcSDI::addPickKey(QWidget* window, int index) {
+    auto* command = new QAction(window);
+    command->setShortcut(QKeySequence(Qt::ALT | static_cast<Qt::Key>(Qt::Key_1 + index)));
+    command->setShortcutContext(Qt::WindowShortcut);
+    connect(command, &QAction::triggered, this, [this, index] { setCurrentIndex(index); });
+    window->addAction(command);
+}
+
+int TabMfcSDI::addLaterTab(const QString& label, QWidget* window) {
+    const int index = AddTab(label);
+    if (index < 9)
+        addPickKey(window, index);
+    return index;
 }
 
 void TabMfcSDI::stepSelection(int step) {

@@ -23,6 +23,8 @@ public:
     // and Ctrl+PgDown pick the next tab, Ctrl+Shift+Tab and Ctrl+PgUp the previous one (both
     // wrap around), Alt+1 to Alt+9 pick a tab by its place. Call after the tabs are added.
     void addSwitchingKeys(QWidget* window);
+    // A tab added after the switching keys, with its Alt key when it is among the first nine.
+    int addLaterTab(const QString& label, QWidget* window);
 
     int claimedHeight() const;
     int stripHeight() const;
@@ -35,6 +37,7 @@ protected:
 
 private:
     void stepSelection(int step);
+    void addPickKey(QWidget* window, int index);
 
     bool highResolution_ = false;
 };

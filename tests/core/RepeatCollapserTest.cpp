@@ -15,7 +15,7 @@ namespace {
 using Placement = RepeatCollapser::Placement;
 
 RepeatSpot spot(std::u16string_view station, int band, Mode mode, std::u16string_view spotter, std::int64_t seconds) {
-    return {station, band, mode, spotter, seconds};
+    return {station, band, mode, spotter, seconds, {}};
 }
 
 TEST(RepeatCollapser, OneRowPerStationBandAndMode) {
@@ -110,3 +110,63 @@ TEST(RepeatCollapser, RebuildFollowsTheStoreAfterExpiry) {
 }
 
 }  // namespace
+
+// Spots of several sources folded into one list: the same station on the same band and mode from
+// two sources is one row with the reports of both, naming both sources, while reports older
+// than the lifetime neither count nor name their source.
+struct MergeCase {
+    const char* name;
+    std::vector<RepeatSpot> spots;  // in arrival order, lifetime 1800 s
+    int rows;
+    int spottersOfFirstRow;
+    std::vector<std::u16string_view> sourcesOfFirstRow;
+};
+
+class MergeRuleTest : public ::testing::TestWithParam<MergeCase> {};
+
+TEST_P(MergeRuleTest, RowsReportsAndSources) {
+    const MergeCase& c = GetParam();
+    RepeatCollapser collapser(1800);
+    for (std::size_t i = 0; i < c.spots.size(); ++i)
+        collapser.add(static_cast<int>(i), c.spots[i]);
+    ASSERT_EQ(collapser.rowCount(), c.rows);
+    EXPECT_EQ(collapser.spotterCount(0), c.spottersOfFirstRow);
+    EXPECT_EQ(collapser.sourcesOf(0), c.sourcesOfFirstRow);
+    EXPECT_EQ(collapser.rowOf(c.spots[0].station, c.spots[0].band, c.spots[0].mode), 0);
+}
+
+RepeatSpot from(std::u16string_view source, std::u16string_view station, int band, Mode mode,
+                std::u16string_view spotter, std::int64_t seconds) {
+    return {station, band, mode, spotter, seconds, source};
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MergeRuleTest,
+    ::testing::Values(
+        MergeCase{"TwoSourcesOneRow",
+                  {from(u"node-a", u"ZZ2CD", 5, Mode::CW, u"ZZ1AB", 0),
+                   from(u"rbn", u"ZZ2CD", 5, Mode::CW, u"ZZ3XY-#", 20)},
+                  1, 2, {u"node-a", u"rbn"}},
+        MergeCase{"OtherBandIsAnotherRow",
+                  {from(u"node-a", u"ZZ2CD", 5, Mode::CW, u"ZZ1AB", 0),
+                   from(u"rbn", u"ZZ2CD", 3, Mode::CW, u"ZZ3XY-#", 20)},
+                  2, 1, {u"node-a"}},
+        MergeCase{"OtherModeIsAnotherRow",
+                  {from(u"node-a", u"ZZ2CD", 5, Mode::CW, u"ZZ1AB", 0),
+                   from(u"node-b", u"ZZ2CD", 5, Mode::SSB, u"ZZ4EF", 20)},
+                  2, 1, {u"node-a"}},
+        MergeCase{"ManySkimmersOfOneSourceNameItOnce",
+                  {from(u"rbn", u"ZZ2CD", 5, Mode::CW, u"ZZ3XY-#", 0),
+                   from(u"rbn", u"ZZ2CD", 5, Mode::CW, u"ZZ5GH-#", 5),
+                   from(u"node-a", u"ZZ2CD", 5, Mode::CW, u"ZZ1AB", 9),
+                   from(u"rbn", u"ZZ2CD", 5, Mode::CW, u"ZZ6IJ-#", 12)},
+                  1, 4, {u"rbn", u"node-a"}},
+        MergeCase{"ASourceBeyondTheLifetimeNoLongerCounts",
+                  {from(u"node-a", u"ZZ2CD", 5, Mode::CW, u"ZZ1AB", 0),
+                   from(u"rbn", u"ZZ2CD", 5, Mode::CW, u"ZZ3XY-#", 1801)},
+                  1, 1, {u"rbn"}},
+        MergeCase{"TheSameSpotterByTwoSourcesIsOneReportNamingBoth",
+                  {from(u"node-a", u"ZZ2CD", 5, Mode::CW, u"ZZ1AB", 0),
+                   from(u"node-b", u"ZZ2CD", 5, Mode::CW, u"ZZ1AB", 30)},
+                  1, 1, {u"node-a", u"node-b"}}),
+    [](const auto& test) { return std::string(test.param.name); });

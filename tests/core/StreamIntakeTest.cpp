@@ -55,6 +55,16 @@ TEST_F(StreamIntakeTest, ALineCutAcrossReadsIsStillJoined) {
     EXPECT_EQ(stationAt(outcome.storedSpots[0]), u"ZZ2CD");
 }
 
+// A read that begins with the time of a line cut just before it completes that line.
+TEST_F(StreamIntakeTest, AReadStartingWithTheTimeEndsTheLineBeforeIt) {
+    intake.telnetText(u"DX de ZZ1AB:     14025.0  ZZ2CD        CW 599                         ", u"NODE");
+    const IntakeOutcome outcome = intake.telnetText(u"1234Z\a\a\r\n", u"NODE");
+    ASSERT_EQ(outcome.storedSpots.size(), 1u);
+    std::u16string gmt;
+    store.getGmt(outcome.storedSpots[0], gmt);
+    EXPECT_EQ(gmt, u"12:34");
+}
+
 TEST_F(StreamIntakeTest, OnlyTheLinkSaysWhatIsAStatusLine) {
     intake.telnetText(u"DX de ZZ1AB:     14025.0  ZZ2CD        CW 599", u"NODE");
     // The link's own line ends the unfinished one, which is then tested.

@@ -11,6 +11,13 @@ namespace {
 
 constexpr std::u16string_view kLineEnd = u"\r\n";
 
+// A read that starts a spot: "DX...", or a time followed by " DX". A time alone is no start,
+// since it is as likely the end of a column-form line that the read boundary cut before its time.
+bool startsLikeSpot(std::u16string_view text) {
+    const SpotForm form = detectSpotForm(text);
+    return form == SpotForm::Column || (form == SpotForm::Timed && text.substr(5).starts_with(u" DX"));
+}
+
 }  // namespace
 
 StreamIntake::StreamIntake(SpotStore& store) : store_(store) {}
@@ -19,7 +26,7 @@ IntakeOutcome StreamIntake::telnetText(std::u16string_view text, std::u16string_
     IntakeOutcome outcome;
     // A node may leave a prompt ("login: ", "... >") without a line end and go on with a spot: a
     // read that starts like a spot starts a line of its own, so the prompt cannot swallow it.
-    if (detectSpotForm(text) != SpotForm::None)
+    if (startsLikeSpot(text))
         endUnfinishedLine(outcome, nodeName);
     outcome.shown.push_back(text);
     for (const std::u16string& line : telnetLines_.feed(text))

@@ -31,6 +31,20 @@ public:
         }
     }
 
+    // The id whose key `isKey` accepts among those stored with this hash, or -1.
+    template <class IsKey>
+    int find(std::size_t hash, IsKey isKey) const {
+        if (slots_.empty())
+            return -1;
+        for (std::size_t at = hash & mask();; at = (at + 1) & mask()) {
+            const Slot& slot = slots_[at];
+            if (slot.id == kEmpty)
+                return -1;
+            if (slot.hash == hash && isKey(slot.id))
+                return slot.id;
+        }
+    }
+
     // Room for this many ids without growing.
     void reserve(std::size_t ids);
     // Forgets every id and keeps the room.

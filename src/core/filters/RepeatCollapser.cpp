@@ -21,6 +21,7 @@ std::size_t rowHash(std::u16string_view station, int band, Mode mode) {
 
 RepeatCollapser::Placement RepeatCollapser::add(int spotIndex, const RepeatSpot& spot) {
     const Report report{spotters_.idOf(spot.spotter), spot.seconds};
+    const Report source{sources_.idOf(spot.source), spot.seconds};
     const auto [row, added] = rowOfKey_.findOrInsert(
         rowHash(spot.station, spot.band, spot.mode), rowCount(), [&](int known) {
             const Row& candidate = rows_[static_cast<std::size_t>(known)];
@@ -30,38 +31,55 @@ RepeatCollapser::Placement RepeatCollapser::add(int spotIndex, const RepeatSpot&
         const auto start = static_cast<std::uint32_t>(stations_.size());
         stations_.append(spot.station);
         rows_.push_back({start, static_cast<std::uint32_t>(spot.station.size()), spot.band, spot.mode, spotIndex,
-                         report, {}});
+                         report, {}, source, {}});
         return {row, true};
     }
     Row& existing = rows_[static_cast<std::size_t>(row)];
     existing.newestSpot = spotIndex;
-    addReport(existing, report);
+    addReport(existing.firstReport, existing.moreReports, report);
+    addReport(existing.firstSource, existing.moreSources, source);
     return {row, false};
 }
 
-void RepeatCollapser::addReport(Row& row, Report report) const {
+int RepeatCollapser::rowOf(std::u16string_view station, int band, Mode mode) const {
+    return rowOfKey_.find(rowHash(station, band, mode), [&](int known) {
+        const Row& candidate = rows_[static_cast<std::size_t>(known)];
+        return candidate.band == band && candidate.mode == mode && stationOf(candidate) == station;
+    });
+}
+
+std::vector<std::u16string_view> RepeatCollapser::sourcesOf(int row) const {
+    const Row& found = rows_[static_cast<std::size_t>(row)];
+    std::vector<std::u16string_view> sources{sources_.textOf(found.firstSource.id)};
+    for (const Report& source : found.moreSources)
+        sources.push_back(sources_.textOf(source.id));
+    return sources;
+}
+
+// Spotters and sources alike: each counts once, with its latest report, while that report is
+// younger than the lifetime.
+void RepeatCollapser::addReport(Report& first, std::vector<Report>& more, Report report) const {
     // Reports older than the lifetime no longer count, even before the store expires their spots.
     const std::int64_t oldest = report.seconds - lifetime_;
     auto expired = [oldest](const Report& known) { return known.seconds < oldest; };
-    std::erase_if(row.moreReports, expired);
-    if (expired(row.firstReport)) {
-        if (row.moreReports.empty()) {
-            row.firstReport = report;
+    std::erase_if(more, expired);
+    if (expired(first)) {
+        if (more.empty()) {
+            first = report;
             return;
         }
-        row.firstReport = row.moreReports.back();
-        row.moreReports.pop_back();
+        first = more.back();
+        more.pop_back();
     }
-    if (row.firstReport.spotter == report.spotter) {
-        row.firstReport.seconds = report.seconds;
+    if (first.id == report.id) {
+        first.seconds = report.seconds;
         return;
     }
-    auto same = std::find_if(row.moreReports.begin(), row.moreReports.end(),
-                             [&](const Report& known) { return known.spotter == report.spotter; });
-    if (same != row.moreReports.end())
+    auto same = std::find_if(more.begin(), more.end(), [&](const Report& known) { return known.id == report.id; });
+    if (same != more.end())
         same->seconds = report.seconds;
     else
-        row.moreReports.push_back(report);
+        more.push_back(report);
 }
 
 void RepeatCollapser::rebuild(std::span<const RepeatSpot> spots) {
@@ -84,6 +102,7 @@ void RepeatCollapser::clear() {
     rowOfKey_.clear();
     stations_.clear();
     spotters_.clear();
+    sources_.clear();
 }
 
 void RepeatCollapser::release() {
@@ -91,6 +110,7 @@ void RepeatCollapser::release() {
     rowOfKey_.release();
     stations_ = {};
     spotters_.release();
+    sources_.release();
 }
 
 }  // namespace quendra

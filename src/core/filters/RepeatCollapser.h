@@ -19,6 +19,7 @@ struct RepeatSpot {
     Mode mode = Mode::Unknown;
     std::u16string_view spotter;
     std::int64_t seconds = 0;     // when it arrived, seconds since 1970
+    std::u16string_view source;   // the node or link it came by (its DX-Node)
 };
 
 // Folds repeated spots of one station on one band in one mode into a single row that shows the
@@ -55,10 +56,15 @@ public:
     int spotterCount(int row) const {
         return 1 + static_cast<int>(rows_[static_cast<std::size_t>(row)].moreReports.size());
     }
+    // The row of this station, band and mode, or -1.
+    int rowOf(std::u16string_view station, int band, Mode mode) const;
+    // The distinct sources the row's counted reports came by, the first report's first.
+    std::vector<std::u16string_view> sourcesOf(int row) const;
 
 private:
+    // The latest report of one spotter (an id in spotters_) or by one source (in sources_).
     struct Report {
-        int spotter;  // id in spotters_
+        int id;
         std::int64_t seconds;
     };
     struct Row {
@@ -69,12 +75,14 @@ private:
         int newestSpot;
         Report firstReport;
         std::vector<Report> moreReports;  // one per further distinct spotter
+        Report firstSource;
+        std::vector<Report> moreSources;  // one per further distinct source
     };
 
     std::u16string_view stationOf(const Row& row) const {
         return std::u16string_view(stations_).substr(row.stationStart, row.stationLength);
     }
-    void addReport(Row& row, Report report) const;
+    void addReport(Report& first, std::vector<Report>& more, Report report) const;
 
     int lifetime_;
     std::vector<Row> rows_;
@@ -82,6 +90,7 @@ private:
     IdTable rowOfKey_;
     std::u16string stations_;
     TextIds spotters_;
+    TextIds sources_;
 };
 
 }  // namespace quendra

@@ -101,6 +101,10 @@ std::vector<SettingDescription> describeSettings() {
         describe(kAutoReconnect, true),
         describe(kAutoEngineReconnect, true),
         describe(kReadSpotListings, true),
+        {displayName(kSourceNode.section, kSourceNode.prefix) + u"<n>", u"empty"},
+        {displayName(kSourceCall.section, kSourceCall.prefix) + u"<n>", u"empty"},
+        {displayName(kSourceCommands.section, kSourceCommands.prefix) + u"<n>", u"empty"},
+        describe(kMergeSources, true),
     };
 }
 

@@ -117,6 +117,15 @@ inline constexpr IntSetting kAutoReconnect{kAutoLink, u"RECONNECT", 0};
 inline constexpr IntSetting kAutoEngineReconnect{kAutoLink, u"ENGINE_RECONNECT", 0};
 inline constexpr IntSetting kReadSpotListings{kAutoLink, u"LISTINGS", 0};
 
+// More sources: node links beside the classic one, NODE0, NODE1, ... ("host:port"), each ending at
+// the first missing or empty one, with the call to log in with and the start-up commands (one a
+// line, or separated by '|'). MERGE is read only once a source is set.
+inline constexpr std::u16string_view kSources = u"SOURCES";
+inline constexpr SettingFamily kSourceNode{kSources, u"NODE"};
+inline constexpr SettingFamily kSourceCall{kSources, u"CALL"};
+inline constexpr SettingFamily kSourceCommands{kSources, u"COMMANDS"};
+inline constexpr IntSetting kMergeSources{kSources, u"MERGE", 1};
+
 }  // namespace setting
 
 // One line of the catalogue as a person reads it: the value's name ("STATUS/MYCALL", or

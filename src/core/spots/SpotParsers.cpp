@@ -4,6 +4,8 @@
 #include "text/CaseFold.h"
 #include "text/Numbers.h"
 
+#include <algorithm>
+
 namespace quendra {
 namespace {
 
@@ -55,6 +57,45 @@ bool readSpotWords(WordReader& words, FrequencyRule rule, ParsedSpot& spot) {
     return true;
 }
 
+// A skimmer of the reverse-beacon network signs its spots with a call ending "-#".
+bool isSkimmerCall(std::u16string_view author) { return author.ends_with(u"-#"); }
+
+bool isTimeWord(std::u16string_view word) {
+    return word.size() == 5 && word[4] == u'Z' &&
+           std::all_of(word.begin(), word.begin() + 4, [](char16_t ch) { return isDecimalDigit(ch); });
+}
+
+// Whether the time stands in its column, as every line laid out in columns has it.
+bool timeInColumn(std::u16string_view text) {
+    return text.size() >= kColumnTimeColumn + 5 && isTimeWord(text.substr(kColumnTimeColumn, 5));
+}
+
+std::u16string_view trimmed(std::u16string_view text) {
+    // Spaces, and the bell characters and other controls some nodes end announcements with.
+    const auto blank = [](char16_t ch) { return ch <= u' '; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// A skimmer's line is not always laid out in columns: a long skimmer call or a frequency touching
+// the colon pushes the comment and the time out of their places, and some skimmer nodes pad with
+// single spaces. The comment is then everything after the station and the time its last word.
+void readSkimmerTail(std::u16string_view rest, ParsedSpot& spot) {
+    rest = trimmed(rest);
+    const std::size_t lastSpace = rest.find_last_of(u' ');
+    const std::u16string_view last = lastSpace == std::u16string_view::npos ? rest : rest.substr(lastSpace + 1);
+    if (isTimeWord(last)) {
+        spot.gmt = timeAt(last, 0);
+        rest = trimmed(rest.substr(0, rest.size() - last.size()));
+    } else {
+        spot.gmt.clear();
+    }
+    spot.info = std::u16string(rest);
+}
+
 }  // namespace
 
 std::optional<ParsedSpot> parseColumnForm(std::u16string_view text) {
@@ -64,6 +105,10 @@ std::optional<ParsedSpot> parseColumnForm(std::u16string_view text) {
         return std::nullopt;
     if (!readSpotWords(words, FrequencyRule::AnyWord, spot))
         return std::nullopt;
+    if (isSkimmerCall(spot.author) && !timeInColumn(text)) {
+        readSkimmerTail(words.restOfLine(), spot);
+        return spot;
+    }
     spot.info = std::u16string(columnInfo(text));
     // A short announcement (some nodes drop the time) is still a spot: it is kept without a time.
     spot.gmt = timeAt(text, kColumnTimeColumn);
