@@ -207,8 +207,14 @@ void MoreSourcesTest::twoNodesAtOnceOneDroppingAndComingBack() {
     peer0->write("DX de ZZ1AB:      7025.0  ZZ4EF        CW 579                         1235Z\r\n");
     QTRY_COMPARE_WITH_TIMEOUT(model.rowCount(), 2, kWaitMs);
 
-    // A line typed in a node's terminal goes to that node.
+    // Picking a node's tab shows its terminal, which offers no Connect or Disconnect; typed lines
+    // go to that node.
     harness.frame.selectTab(3);
+    QCOMPARE(harness.frame.activeView(), static_cast<QWidget*>(&nodeLink(harness, 0).terminal()));
+    QVERIFY(terminalHolds(nodeLink(harness, 0).terminal(), u"ZZ4EF"));
+    QVERIFY(!terminalHolds(nodeLink(harness, 1).terminal(), u"ZZ4EF"));
+    QVERIFY(!harness.frame.action(kCmdConnect)->isEnabled());
+    QVERIFY(!harness.frame.action(kCmdDisconnect)->isEnabled());
     nodeLink(harness, 0).terminal().SendLine(u"sh/wwv\r\n");
     got0.clear();
     QVERIFY(receives(*peer0, got0, "sh/wwv\r\n"));
@@ -264,8 +270,10 @@ void MoreSourcesTest::fiftySpotsASecondAreAllStoredOnce() {
     SkimmerPeer peer(count, kPerSecond);
     FrameHarness harness(FrameOptions{.systemClock = true, .callSign = u"ZZ9ZZ"});
     harness.settings.WriteProfileString(u"SOURCES", u"NODE0", u16(QStringLiteral("127.0.0.1:%1").arg(peer.port())));
-    QVERIFY(harness.startShown());
-    harness.frame.selectTab(3);  // the node's terminal on screen, taking every line
+    QVERIFY(harness.startActive());
+    // The node's terminal on screen, taking every line; its tab is picked as the others are.
+    QTest::keyClick(&harness.frame, Qt::Key_4, Qt::AltModifier);
+    QCOMPARE(harness.frame.selectedTab(), 3);
 
     // The event loop's longest stall while the burst comes in, seen by a 10 ms timer.
     QElapsedTimer sinceTick;
