@@ -5,9 +5,10 @@
 #   bench/run_trickle.sh [BUILD_DIR] [extra Google Benchmark options...]
 #   bench/run_trickle.sh --outside [BUILD_DIR]
 # --outside measures the real program from outside instead, as bench/outside_cpu.sh does, on a
-# private session bus with a real accessibility bus (at-spi-bus-launcher) and, in one of each
-# pair of runs, the AT-SPI registry (at-spi2-registryd): with the registry present Qt's bridge
-# is embedded in the desktop's tree and tells the bus what changes. The stand-in engine sends
+# private session bus with a real accessibility bus (at-spi-bus-launcher): without the AT-SPI
+# registry, with it (at-spi2-registryd), and with it and a stand-in screen reader listening
+# (bench/screen_reader_standin.py); Qt's bridge sends an event over the bus only once someone
+# has asked the registry for its kind (OUTSIDE_BUSES picks among these). The stand-in engine sends
 # OUTSIDE_SPOTS (default 10,000) distinct spots, one or two to a frame, in two pacings: random
 # pieces of 1 to 300 bytes every 20 ms, and one frame a millisecond. The figure is the program's
 # CPU time (from /proc) over the time the spots take to send; the bus daemon's and the
@@ -143,10 +144,17 @@ if [ "${1:-}" = --outside ]; then
         timeout -k 5 $(( $3 + 120 )) dbus-run-session -- "$0" --outside-run "$build_dir" "$@" 2>&1 |
             grep -v '^dbus-daemon\|^Activating'
     }
-    for registry in without with; do
-        echo "== $spots spots in random 1-300 byte pieces every 20 ms, accessibility bus $registry the registry"
+    bus() {
+        case $1 in
+            without) echo "accessibility bus without the registry" ;;
+            with) echo "accessibility bus with the registry" ;;
+            reader) echo "accessibility bus with the registry and a listening screen reader" ;;
+        esac
+    }
+    for registry in ${OUTSIDE_BUSES:-without with reader}; do
+        echo "== $spots spots in random 1-300 byte pieces every 20 ms, $(bus "$registry")"
         run "$registry" "$pieces_seconds" --rate "$pieces_rate" --chunks random:300 --gap 20
-        echo "== $spots spots, one frame a millisecond, accessibility bus $registry the registry"
+        echo "== $spots spots, one frame a millisecond, $(bus "$registry")"
         run "$registry" "$lines_seconds" --rate "$lines_rate"
     done
     exit 0
