@@ -141,7 +141,7 @@ if [ "${1:-}" = --outside ]; then
     lines_rate=1000
     lines_seconds=$(( (spots * 4 / 5 + lines_rate - 1) / lines_rate ))
     run() {
-        timeout -k 5 $(( $3 + 120 )) dbus-run-session -- "$0" --outside-run "$build_dir" "$@" 2>&1 |
+        timeout -k 5 $(( $2 + 120 )) dbus-run-session -- "$0" --outside-run "$build_dir" "$@" 2>&1 |
             grep -v '^dbus-daemon\|^Activating'
     }
     bus() {
