@@ -64,7 +64,7 @@ if [ "${1:-}" = --outside-run ]; then
             AT_SPI_BUS_ADDRESS=$address /usr/bin/python3 "$here/screen_reader_standin.py" >"$scratch/reader.log" 2>&1 &
             reader_pid=$!
             pids+=("$reader_pid")
-            for _ in $(seq 50); do grep -q listening "$scratch/reader.log" && break; sleep 0.1; done
+            for _ in $(seq 50); do grep -q listening "$scratch/reader.log" 2>/dev/null && break; sleep 0.1; done
             grep -q listening "$scratch/reader.log" || { echo "the screen reader stand-in did not start" >&2; exit 1; }
         fi
     else
@@ -80,13 +80,13 @@ bus.call_sync("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.
 print("held", flush=True)
 GLib.MainLoop().run()' "$address" >"$scratch/holder.log" 2>&1 &
         pids+=($!)
-        for _ in $(seq 50); do grep -q held "$scratch/holder.log" && break; sleep 0.1; done
+        for _ in $(seq 50); do grep -q held "$scratch/holder.log" 2>/dev/null && break; sleep 0.1; done
         grep -q held "$scratch/holder.log" || { echo "could not hold the registry's name" >&2; exit 1; }
     fi
 
     "$build_dir/tools/quendra_engine_standin" --port 0 --seed 7 --spots-only "$@" >"$scratch/engine.log" 2>&1 &
     pids+=($!)
-    for _ in $(seq 100); do grep -q 'listening on' "$scratch/engine.log" && break; sleep 0.1; done
+    for _ in $(seq 100); do grep -q "listening on" "$scratch/engine.log" 2>/dev/null && break; sleep 0.1; done
     port=$(sed -n 's/.*listening on 127\.0\.0\.1:\([0-9]*\).*/\1/p' "$scratch/engine.log" | head -n 1)
     [ -n "$port" ] || { echo "the stand-in engine did not start" >&2; exit 1; }
     export XDG_CONFIG_HOME="$scratch/config"
