@@ -16,10 +16,10 @@ namespace quendra {
 //
 // Every write is synced to disk at once, merging with whatever another running copy of the program
 // wrote in the meantime; reads pick up changes made on disk by another copy (or by hand) within
-// kSyncPeriodMs: a stream of small reads from a node asks for the spots' lifetime at every read,
-// and looking at the file each time was a tenth of what such a stream cost. Only the
-// program's own file is read: a value missing there takes the caller's default, never one from an
-// organisation-wide or system-wide file.
+// kSyncPeriodMs: the engine's frames, a thousand a second at times, each ask for the spots'
+// lifetime, and looking at the file every time cost about as much as the rest of such a stream.
+// Only the program's own file is read: a value missing there takes the caller's default, never
+// one from an organisation-wide or system-wide file.
 class QtProfileSettings : public Settings {
 public:
     QtProfileSettings();
