@@ -70,13 +70,14 @@ public:
 // Spot broadcasts from cluster nodes, beacons, keyboard chatter and the odd link-layer frame.
 class GeneratedFrames : public FrameSource {
 public:
-    GeneratedFrames(std::uint32_t seed, std::uint32_t ports) : random_(seed), ports_(std::max(ports, 1u)) {
+    GeneratedFrames(std::uint32_t seed, std::uint32_t ports, bool spotsOnly = false)
+        : random_(seed), ports_(std::max(ports, 1u)), spotsOnly_(spotsOnly) {
         for (int i = 0; i < 3; ++i)
             nodes_.push_back(callSign(random_) + "-" + std::to_string(random_.between(1, 15)));
     }
 
     MonitorFrame next() override {
-        const int roll = random_.between(1, 100);
+        const int roll = spotsOnly_ ? 1 : random_.between(1, 100);
         if (roll <= 55)
             return spotFrame();
         if (roll <= 70)
@@ -136,6 +137,7 @@ private:
 
     Random random_;
     std::uint32_t ports_;
+    bool spotsOnly_;
     std::vector<std::string> nodes_;
 };
 

@@ -31,6 +31,8 @@ struct EngineOptions {
     std::unique_ptr<FileFrames> frames;
     std::vector<qsizetype> chunks;
     bool randomChunks = false;
+    qsizetype randomMax = 0;  // random pieces of 1 to this many bytes; 0: mostly small, some large
+    bool spotsOnly = false;
     int gapMs = 2;
     bool maxRate = false;
 };
@@ -39,8 +41,8 @@ struct EngineOptions {
 // across frames so that cuts fall anywhere in headers and data.
 class ChunkCutter {
 public:
-    ChunkCutter(std::vector<qsizetype> sizes, bool random, std::uint32_t seed)
-        : sizes_(std::move(sizes)), random_(random), dice_(seed) {}
+    ChunkCutter(std::vector<qsizetype> sizes, bool random, qsizetype randomMax, std::uint32_t seed)
+        : sizes_(std::move(sizes)), random_(random), randomMax_(randomMax), dice_(seed) {}
 
     bool active() const { return random_ || !sizes_.empty(); }
 
@@ -61,6 +63,8 @@ public:
 
 private:
     qsizetype nextSize() {
+        if (random_ && randomMax_ > 0)
+            return dice_.between(1, static_cast<int>(randomMax_));
         if (random_)
             return dice_.chance(0.1) ? dice_.between(100, 1500) : dice_.between(1, 60);
         const qsizetype size = sizes_[next_];
@@ -70,6 +74,7 @@ private:
 
     std::vector<qsizetype> sizes_;
     bool random_;
+    qsizetype randomMax_;
     Random dice_;
     std::size_t next_ = 0;
     qsizetype left_ = 0;
@@ -150,7 +155,7 @@ EngineClient::EngineClient(QTcpSocket* socket, EngineStandin& engine, const Engi
       engine_(engine),
       options_(options),
       writer_(*socket, options.chunks.empty() && !options.randomChunks ? 0 : options.gapMs),
-      cutter_(options.chunks, options.randomChunks, options.seed) {
+      cutter_(options.chunks, options.randomChunks, options.randomMax, options.seed) {
     socket_->setParent(this);
     socket_->setReadBufferSize(kMaxInboundData);
     connect(socket_, &QTcpSocket::readyRead, this, [this] { readFrames(); });
@@ -227,7 +232,7 @@ void EngineClient::startMonitoring() {
     if (options_.frames)
         source_ = std::make_unique<FileFrames>(*options_.frames);
     else
-        source_ = std::make_unique<GeneratedFrames>(options_.seed, options_.ports);
+        source_ = std::make_unique<GeneratedFrames>(options_.seed, options_.ports, options_.spotsOnly);
     if (options_.maxRate) {
         connect(socket_, &QTcpSocket::bytesWritten, this, [this] { fillToBacklog(); });
         fillToBacklog();
@@ -264,9 +269,11 @@ EngineOptions parseOptions(const QCoreApplication& app) {
         option("rate", "Monitored frames per second to each monitoring client (0: none).", "R", "2"),
         option("count", "Monitored frames per client, 0 for no end.", "N", "0"),
         option("seed", "Seed for generated traffic and random chunks.", "N", "1"),
-        option("chunks", "Cut the output into pieces of these sizes, e.g. 1,7,36,500, or 'random'.", "LIST"),
+        option("chunks", "Cut the output into pieces of these sizes, e.g. 1,7,36,500, or 'random', or "
+                         "'random:N' for pieces of 1 to N bytes.", "LIST"),
         option("gap", "Milliseconds between the pieces of cut output.", "MS", "2"),
         option("max-rate", "Deliver monitored frames as fast as the socket drains (with --count to stop)."),
+        option("spots-only", "Generate spot broadcasts only."),
     });
     parser.process(app);
     if (!parser.positionalArguments().isEmpty())
@@ -282,6 +289,7 @@ EngineOptions parseOptions(const QCoreApplication& app) {
     options.seed = static_cast<std::uint32_t>(unsignedOption(parser, QStringLiteral("seed"), 0xffffffffu));
     options.gapMs = static_cast<int>(unsignedOption(parser, QStringLiteral("gap"), 10000));
     options.maxRate = parser.isSet(QStringLiteral("max-rate"));
+    options.spotsOnly = parser.isSet(QStringLiteral("spots-only"));
     if (parser.isSet(QStringLiteral("frames"))) {
         QString error;
         options.frames = FileFrames::load(parser.value(QStringLiteral("frames")), error);
@@ -290,6 +298,12 @@ EngineOptions parseOptions(const QCoreApplication& app) {
     }
     const QString chunks = parser.value(QStringLiteral("chunks"));
     if (chunks == QStringLiteral("random")) {
+        options.randomChunks = true;
+    } else if (chunks.startsWith(QStringLiteral("random:"))) {
+        bool ok = false;
+        options.randomMax = chunks.mid(7).toInt(&ok);
+        if (!ok || options.randomMax < 1 || options.randomMax > 65536)
+            failUsage(QStringLiteral("--chunks random:N needs N from 1 to 65536"));
         options.randomChunks = true;
     } else if (!chunks.isEmpty()) {
         for (const QString& size : chunks.split(QLatin1Char(','))) {

@@ -85,8 +85,11 @@ QString QtProfileSettings::keyOf(std::u16string_view section, std::u16string_vie
 }
 
 QVariant QtProfileSettings::read(std::u16string_view section, std::u16string_view entry) {
-    // Picks up what another running copy wrote since; cheap when the file has not changed.
-    settings_->sync();
+    // Picks up what another running copy wrote since, unless the file was looked at a moment ago.
+    if (!sinceSync_.isValid() || sinceSync_.elapsed() >= kSyncPeriodMs) {
+        settings_->sync();
+        sinceSync_.start();
+    }
     return settings_->value(keyOf(section, entry));
 }
 
@@ -104,6 +107,7 @@ bool QtProfileSettings::write(std::u16string_view section, std::u16string_view e
         // and merges with the file's current content: a crash never leaves half a file, and two
         // copies of the program keep each other's values.
         settings_->sync();
+        sinceSync_.start();
         if (settings_->status() != QSettings::FormatError)
             break;
     }

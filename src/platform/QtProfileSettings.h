@@ -2,6 +2,7 @@
 
 #include "settings/Settings.h"
 
+#include <QElapsedTimer>
 #include <QSettings>
 #include <QString>
 
@@ -14,9 +15,11 @@ namespace quendra {
 // Sections written with backslashes become nested groups ("SETTINGS\TELNET" is "SETTINGS/TELNET").
 //
 // Every write is synced to disk at once, merging with whatever another running copy of the program
-// wrote in the meantime; every read first picks up changes made on disk by another copy. Only the
-// program's own file is read: a value missing there takes the caller's default, never one from an
-// organisation-wide or system-wide file.
+// wrote in the meantime; reads pick up changes made on disk by another copy (or by hand) within
+// kSyncPeriodMs: the engine's frames, a thousand a second at times, each ask for the spots'
+// lifetime, and looking at the file every time cost about as much as the rest of such a stream.
+// Only the program's own file is read: a value missing there takes the caller's default, never
+// one from an organisation-wide or system-wide file.
 class QtProfileSettings : public Settings {
 public:
     QtProfileSettings();
@@ -39,6 +42,8 @@ public:
     // The QSettings key of a section and entry: "SETTINGS\TELNET", "X" -> "SETTINGS/TELNET/X".
     static QString keyOf(std::u16string_view section, std::u16string_view entry);
 
+    static constexpr int kSyncPeriodMs = 100;
+
 private:
     QVariant read(std::u16string_view section, std::u16string_view entry);
     bool write(std::u16string_view section, std::u16string_view entry, const QVariant& value);
@@ -46,6 +51,7 @@ private:
 
     QString filePath_;  // empty for the user's store
     std::unique_ptr<QSettings> settings_;
+    QElapsedTimer sinceSync_;  // since the file was last looked at; invalid before that
 };
 
 }  // namespace quendra

@@ -40,6 +40,8 @@ MonitorView::MonitorView(QWidget* parent) : QAbstractScrollArea(parent) {
     setAccessibleName(tr("Terminal output"));
     verticalScrollBar()->setRange(0, 0);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &MonitorView::onScrollBarMoved);
+    announcementDue_.setSingleShot(true);
+    connect(&announcementDue_, &QTimer::timeout, this, [this] { announceNewLines(true); });
     buffer_.setObserver(this);
 }
 
@@ -130,14 +132,16 @@ void MonitorView::scheduleRefresh() {
         pacer_.request();
 }
 
-void MonitorView::refreshNow() {
+void MonitorView::refreshNow() { refresh(true); }
+
+void MonitorView::refresh(bool announceAtOnce) {
     pacer_.refreshed();
     followingBuffer_ = true;
     verticalScrollBar()->setRange(0, std::max(0, buffer_.count() - 1));
     verticalScrollBar()->setValue(std::max(0, buffer_.position()));
     followingBuffer_ = false;
     viewport()->update();
-    announceNewLines();
+    announceNewLines(announceAtOnce);
 }
 
 void MonitorView::onScrollBarMoved(int value) {
@@ -146,14 +150,24 @@ void MonitorView::onScrollBarMoved(int value) {
 }
 
 // A burst is announced as one insertion of all its lines: a screen reader hears every line, and
-// the accessibility bus carries one event per frame instead of one per line.
-void MonitorView::announceNewLines() {
+// the accessibility bus carries one event a second instead of one per line. The first lines
+// after a quiet second are told at once, so the node's answer to a command is heard at once.
+void MonitorView::announceNewLines(bool atOnce) {
+    if (!atOnce && refresh_pacing::coalescing() && sinceAnnouncement_.isValid() &&
+        sinceAnnouncement_.elapsed() < kAnnounceEveryMs) {
+        if (!announcementDue_.isActive())
+            announcementDue_.start(static_cast<int>(kAnnounceEveryMs - sinceAnnouncement_.elapsed()));
+        return;
+    }
+    announcementDue_.stop();
     const std::uint64_t added = buffer_.linesAdded();
     const std::uint64_t fresh = std::min<std::uint64_t>(added - announcedLines_,
                                                         static_cast<std::uint64_t>(buffer_.count()));
     announcedLines_ = added;
-    if (fresh > 0 && QAccessible::isActive())
+    if (fresh > 0 && QAccessible::isActive()) {
         announceAppendedLines(*this, static_cast<int>(fresh));
+        sinceAnnouncement_.start();
+    }
 }
 
 }  // namespace quendra

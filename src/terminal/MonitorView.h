@@ -5,7 +5,9 @@
 
 #include <QAbstractScrollArea>
 #include <QColor>
+#include <QElapsedTimer>
 #include <QString>
+#include <QTimer>
 
 #include <cstdint>
 #include <optional>
@@ -38,9 +40,15 @@ public:
     // Changes whenever the lines or the position change, so readers of the text can cache it.
     std::uint64_t revision() const { return revision_; }
 
-    // The scroll bar, the repaint and the announcement to assistive technology follow the buffer
-    // once per frame (see platform/RefreshPacing.h). This brings the scroll bar, the picture and the announcements up to date now.
+    // The scroll bar and the repaint follow the buffer once per frame (see
+    // platform/RefreshPacing.h), the announcement of new lines to assistive technology at most
+    // once every kAnnounceEveryMs. This brings the scroll bar, the picture and the announcements
+    // up to date now.
     void refreshNow();
+
+    // Every announcement costs a screen reader's questions over the accessibility bus; the lines
+    // of a second are still told together, whole, sooner than they could be read out.
+    static constexpr int kAnnounceEveryMs = 1000;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -53,7 +61,8 @@ private:
     void repaintRequested() override;
     void onScrollBarMoved(int value);
     void scheduleRefresh();
-    void announceNewLines();
+    void refresh(bool announceAtOnce);
+    void announceNewLines(bool atOnce);
 
     MonitorBuffer buffer_;
     std::uint64_t revision_ = 0;
@@ -61,7 +70,9 @@ private:
     bool followingBuffer_ = false;
     // Lines added to the buffer up to the last announcement.
     std::uint64_t announcedLines_ = 0;
-    refresh_pacing::FramePacer pacer_{this, [this] { refreshNow(); }};
+    refresh_pacing::FramePacer pacer_{this, [this] { refresh(false); }};
+    QElapsedTimer sinceAnnouncement_;  // invalid before the first
+    QTimer announcementDue_;  // runs only while new lines wait to be told
 };
 
 }  // namespace quendra

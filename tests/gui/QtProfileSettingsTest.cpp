@@ -1,6 +1,7 @@
 #include "platform/QtProfileSettings.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <QFile>
@@ -278,6 +279,21 @@ private slots:
         QtProfileSettings third(path);
         QCOMPARE(third.GetProfileString(u"STATUS", u"TELENETADR0"), u"node:23");
         QCOMPARE(third.GetProfileString(u"STATUS", u"TELENETADR1"), u"other:23");
+    }
+
+    // Reads look at the file at most every kSyncPeriodMs, but a change another copy made is
+    // always seen once that time is over, however often the value was read meanwhile.
+    void anotherCopysChangeIsReadSoonAfter() {
+        const QString path = file(QStringLiteral("watched.ini"));
+        QtProfileSettings reader(path);
+        QtProfileSettings writer(path);
+        QCOMPARE(reader.GetProfileInt(u"SETTINGS\\DXCLUSTER", u"MAXTIME", 1800), 1800);
+        QVERIFY(writer.WriteProfileInt(u"SETTINGS\\DXCLUSTER", u"MAXTIME", 60));
+        QElapsedTimer waited;
+        waited.start();
+        while (reader.GetProfileInt(u"SETTINGS\\DXCLUSTER", u"MAXTIME", 1800) != 60 && waited.elapsed() < 2000)
+            QTest::qSleep(5);
+        QCOMPARE(reader.GetProfileInt(u"SETTINGS\\DXCLUSTER", u"MAXTIME", 1800), 60);
     }
 
     void writesReplaceTheFileWhole() {

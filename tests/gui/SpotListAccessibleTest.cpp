@@ -1,6 +1,7 @@
 // The spot list as a screen reader meets it through Qt's accessibility interfaces: a table of the
 // columns on screen only, in their order on screen, whose cells, header cells, children, focus and
 // selection all agree on that numbering while optional columns are shown, hidden and dragged.
+#include "platform/RefreshPacing.h"
 #include "spots/SpotListModel.h"
 #include "spots/SpotTableAccessible.h"
 #include "support/FrameHarness.h"
@@ -8,6 +9,8 @@
 #include <QAccessible>
 #include <QHeaderView>
 #include <QtTest>
+
+#include <vector>
 
 using namespace quendra;
 using testing::FrameHarness;
@@ -44,6 +47,21 @@ QStringList headerCellTitles(QAccessibleInterface* accessible, int columns) {
         titles << (cell && cell->role() == QAccessible::ColumnHeader ? cell->text(QAccessible::Name) : QString());
     }
     return titles;
+}
+
+struct RowInsertion {
+    int first;
+    int last;
+};
+// The list's own insertions; its header views, being item views too, tell of each as well.
+std::vector<RowInsertion> rowInsertions;
+QObject* heardList = nullptr;
+void recordRowInsertions(QAccessibleEvent* event) {
+    if (event->type() != QAccessible::TableModelChanged || event->object() != heardList)
+        return;
+    const auto* change = static_cast<QAccessibleTableModelChangeEvent*>(event);
+    if (change->modelChangeType() == QAccessibleTableModelChangeEvent::RowsInserted)
+        rowInsertions.push_back({change->firstRow(), change->lastRow()});
 }
 
 }  // namespace
@@ -196,6 +214,42 @@ private slots:
         QVERIFY(!table->selectColumn(0));  // the list selects whole rows
         QVERIFY(table->unselectRow(1));
         QCOMPARE(table->selectedCellCount(), 0);
+    }
+
+    // Spots that come in one read reach the list, and a screen reader, in one insertion per
+    // refresh that names every new row, not as one event (and one bus message) per spot: the
+    // first after a quiet time is shown at once, the others at the end of the frame.
+    void aBurstOfSpotsIsToldAsOneRowInsertion() {
+        QAccessible::setActive(true);
+        // Only a platform with an accessibility bridge (xcb) can be made active, once its bridge
+        // has reached the bus; offscreen cannot. On the bus run the bridge must be there.
+        if (!QTest::qWaitFor([] { return QAccessible::isActive(); }, 2000)) {
+            if (qEnvironmentVariableIsSet("QUENDRA_EXPECT_A11Y_BRIDGE"))
+                QFAIL("the accessibility bridge did not become active");
+            QSKIP("this platform has no accessibility bridge to activate");
+        }
+        rowInsertions.clear();
+        heardList = list_;
+        const auto previous = QAccessible::installUpdateHandler(recordRowInsertions);
+        QString burst;
+        for (int i = 0; i < 5; ++i)
+            burst += QStringLiteral("DX de ZZ3EF:     %1.0  ZX%2AB        CW 599                         1236Z\r\n")
+                         .arg(7000 + i).arg(i);
+        const std::u16string text = burst.toStdU16String();
+        fixture_->frame.RouteTelnetText(text, static_cast<int>(text.size()));
+        QTRY_COMPARE(fixture_->listedRows(), 7);
+        QTest::qWait(2 * refresh_pacing::kFrameMs);  // a later refresh must not tell them again
+        QAccessible::installUpdateHandler(previous);
+        QAccessible::setActive(false);
+        QVERIFY(!rowInsertions.empty());
+        QVERIFY2(rowInsertions.size() <= 2, qPrintable(QString::number(rowInsertions.size())));
+        int next = 2;
+        for (const RowInsertion& told : rowInsertions) {
+            QCOMPARE(told.first, next);
+            QVERIFY(told.last >= told.first);
+            next = told.last + 1;
+        }
+        QCOMPARE(next, 7);
     }
 
     // The view reports its changes by model column; whoever hears them after the table is told
