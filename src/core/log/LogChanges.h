@@ -24,6 +24,8 @@ public:
 
     bool concerns(int entity, std::string_view call) const;
     bool concernsEverything() const { return everything_; }
+    // Whether some call gained a slot, so that spots must be matched by call too.
+    bool listsCalls() const { return !calls_.empty(); }
     bool empty() const { return !everything_ && entities_.none() && calls_.empty(); }
     int addedQsos() const { return addedQsos_; }
 

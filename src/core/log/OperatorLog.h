@@ -32,6 +32,8 @@ public:
     LogChanges feed(std::string_view bytes);
     // The file has ended for now: a last record without <EOR> counts too.
     LogChanges finish();
+    // QSOs read elsewhere (a record another program reported as it logged), beside the file's.
+    LogChanges add(const std::vector<AdifQso>& records);
     // Forgets every QSO and count, to read a replaced or shortened file from its start.
     void clear();
 

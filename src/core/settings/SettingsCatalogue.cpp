@@ -101,6 +101,10 @@ std::vector<SettingDescription> describeSettings() {
         describe(kAutoReconnect, true),
         describe(kAutoEngineReconnect, true),
         describe(kReadSpotListings, true),
+        describe(kLogFile),
+        describe(kLogNeed),
+        describe(kLogEqsl, true),
+        describe(kLogNeededOnly, true),
     };
 }
 
