@@ -21,6 +21,7 @@ namespace quendra {
 
 class Clock;
 class ListColumn;
+struct RowMark;
 class NorrvelSocket;
 class Settings;
 class SpotStore;
@@ -76,6 +77,8 @@ public:
     void addFilter(QWidget* control, std::function<bool(int storeIndex)> shows) const;
     // A line the feature adds to every row's tooltip (an empty text adds nothing).
     void addTooltipLine(std::function<QString(int storeIndex)> line) const;
+    // Colours and spoken words for every row (see RowMark); a watch-list alert's colour wins.
+    void addRowMark(std::function<RowMark(int storeIndex)> mark) const;
 
     void sayOnTelnet(std::u16string_view line) const { parts_.sayOnTelnet(line); }
     void telnetAddressChosen(const QString& host, int port) const { parts_.telnetAddressChosen(host, port); }
