@@ -11,6 +11,7 @@
 #include "settings/SettingsCatalogue.h"
 #include "spots/RowMark.h"
 #include "spots/SpotListModel.h"
+#include "spots/SpotStore.h"
 #include "spots/ViewDxClusterFrame.h"
 
 #include <QCheckBox>
@@ -154,10 +155,17 @@ void LogFeature::apply(const LogChanges& changes) {
     if (!needs_ || (changes.empty() && changes.addedQsos() == 0))
         return;
     const SpotNeeds::Remarked remarked = needs_->remark(changes);
-    if (neededOnly_->isChecked() && remarked.neededChanged)
+    SpotListModel& model = host_.view().model();
+    if (neededOnly_->isChecked() && remarked.neededChanged) {
         host_.view().refillList();
-    else
-        host_.view().model().storeIndexesChanged(remarked.storeIndexes);
+    } else if (remarked.changed > remarked.serials.size()) {
+        model.allRowsChanged();
+    } else if (remarked.changed > 0) {
+        std::vector<int> indexes;
+        for (const std::uint64_t serial : remarked.serials)
+            indexes.push_back(host_.store().indexOfSerial(serial));
+        model.storeIndexesChanged(indexes);
+    }
     showCounts();
     host_.announceLogChanged();
 }

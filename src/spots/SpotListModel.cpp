@@ -185,6 +185,11 @@ void SpotListModel::storeIndexesChanged(const std::vector<int>& storeIndexes) {
         emit dataChanged(index(first, 0), index(last, columnCount() - 1));
 }
 
+void SpotListModel::allRowsChanged() {
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+}
+
 int SpotListModel::spotterCount(int row) const {
     return static_cast<std::size_t>(row) < spotters_.size() ? spotters_[static_cast<std::size_t>(row)] : 0;
 }

@@ -71,6 +71,7 @@ public:
     void addRowMark(std::function<RowMark(int storeIndex)> mark) { rowMarks_.push_back(std::move(mark)); }
     // The spots at these store indexes look different now: their rows are drawn again.
     void storeIndexesChanged(const std::vector<int>& storeIndexes);
+    void allRowsChanged();
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

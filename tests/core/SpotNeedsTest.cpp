@@ -57,13 +57,13 @@ TEST_F(Listing, AppendedQsoRemarksOnlyTheSpotsItConcerns) {
     EXPECT_EQ(needs.statusAt(nowhere), NeedStatus::None);
 
     const SpotNeeds::Remarked remarked = needs.remark(log.feed("<call:5>zy1aa <band:3>20M <mode:3>SSB <eor>"));
-    EXPECT_EQ(remarked.storeIndexes, std::vector<int>{otherEntity});
+    EXPECT_EQ(remarked.serials, std::vector<std::uint64_t>{store.serialAt(otherEntity)});
     EXPECT_FALSE(remarked.neededChanged);  // New DXCC became New mode: needed still
     EXPECT_EQ(needs.statusAt(otherEntity), NeedStatus::NewMode);
 
     // The same call in its slot: now worked, and no longer needed.
     const SpotNeeds::Remarked again = needs.remark(log.feed("<CALL:5>ZY1AA<BAND:3>20m<MODE:2>CW<EOR>"));
-    EXPECT_EQ(again.storeIndexes, std::vector<int>{otherEntity});
+    EXPECT_EQ(again.serials, std::vector<std::uint64_t>{store.serialAt(otherEntity)});
     EXPECT_TRUE(again.neededChanged);
     EXPECT_EQ(needs.statusAt(otherEntity), NeedStatus::Worked);
     EXPECT_EQ(needs.statusAt(otherBand), NeedStatus::NewBand);
@@ -96,6 +96,19 @@ TEST_F(Listing, ReadingTheLogAgainMarksEverySpot) {
     EXPECT_EQ(needs.statusAt(index), NeedStatus::NewDxcc);  // nothing confirmed
     EXPECT_EQ(needs.statusAt(-1), NeedStatus::None);
     EXPECT_EQ(needs.statusAt(store.count()), NeedStatus::None);
+}
+
+TEST_F(Listing, ManyChangedSpotsAreCountedNotListed) {
+    const int spots = static_cast<int>(SpotNeeds::kListed) + 10;
+    for (int i = 0; i < spots; ++i)
+        spot(u"14025.0", u"ZZ" + std::u16string(1, char16_t(u'0' + i % 10)) + std::u16string(1, char16_t(u'A' + i / 10 % 26)) +
+                             std::u16string(1, char16_t(u'A' + i / 260)));
+    ASSERT_EQ(store.count(), spots);
+    const SpotNeeds::Remarked remarked = needs.remark(log.feed("<CALL:4>ZZ9Q<BAND:3>40m<MODE:3>FT8<EOR>"));
+    EXPECT_EQ(remarked.changed, static_cast<std::size_t>(spots));  // New DXCC became New band for all
+    EXPECT_TRUE(remarked.serials.empty());
+    EXPECT_FALSE(remarked.neededChanged);
+    EXPECT_EQ(needs.statusAt(spots - 1), NeedStatus::NewBand);
 }
 
 TEST(WatchNeeded, TheWordMatchesNeededSpotsWithinItsBands) {
