@@ -152,7 +152,10 @@ void LogFeature::addQso(std::string_view adifRecord) {
 }
 
 void LogFeature::apply(const LogChanges& changes) {
-    if (!needs_ || (changes.empty() && changes.addedQsos() == 0))
+    if (!needs_)
+        return;
+    showCounts();  // a damaged record changes the counts too
+    if (changes.addedQsos() == 0)
         return;
     const SpotNeeds::Remarked remarked = needs_->remark(changes);
     SpotListModel& model = host_.view().model();
@@ -166,7 +169,6 @@ void LogFeature::apply(const LogChanges& changes) {
             indexes.push_back(host_.store().indexOfSerial(serial));
         model.storeIndexesChanged(indexes);
     }
-    showCounts();
     host_.announceLogChanged();
 }
 

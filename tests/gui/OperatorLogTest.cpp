@@ -193,6 +193,11 @@ private slots:
                             "<CALL:4>ZY2A<BAND:2>6m<MODE:3>FT8");    // the last without <EOR>
         QVERIFY(window.start());
         QCOMPARE(window.field(), QStringLiteral("Log: 3 QSOs, 2 entities, 2 damaged records skipped"));
+        // A damaged record appended later counts at once, and the next good one still reads.
+        QVERIFY(writeFile(window.logPath, "\n<CALL:3>ZZ1<BAND:9>20m<EOR>\n<CALL:4>ZZ1B<BAND:3>20m<MODE:2>CW<EOR>\n",
+                          QIODevice::Append));
+        QTRY_COMPARE_WITH_TIMEOUT(window.field(), QStringLiteral("Log: 4 QSOs, 2 entities, 3 damaged records skipped"),
+                                  2000);
     }
 
     // A log that is not there says so, and is read as soon as it appears.
