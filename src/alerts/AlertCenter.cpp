@@ -1,6 +1,7 @@
 #include "alerts/AlertCenter.h"
 
 #include "alerts/WatchListDialog.h"
+#include "features/NeedOfSpot.h"
 #include "platform/QtText.h"
 
 #include "filters/SpotFacts.h"
@@ -49,7 +50,9 @@ bool AlertCenter::spotArrived(int index) {
     if (list_.size() == 0)
         return false;
     const SpotDetails& details = store_.detailsAt(index);
-    if (list_.firstMatch(factsOf(spot, details, countries_)) < 0)
+    SpotFacts facts = factsOf(spot, details, countries_);
+    facts.needed = needs_ && needs_->needed(index);
+    if (list_.firstMatch(facts) < 0)
         return false;
     forgetExpired();
     alertedSpots_.insert(&spot);
@@ -86,13 +89,15 @@ void AlertCenter::announce(int index, int band) {
         body << QString::fromLatin1(mode.data(), static_cast<qsizetype>(mode.size()));
     body << tr("de %1").arg(toQString(spot.author));
     QString text = body.join(QStringLiteral(", "));
+    if (const std::u16string need = needs_ ? needs_->needText(index) : std::u16string(); !need.empty())
+        text = toQString(need) + QStringLiteral(": ") + text;
     if (!spot.info.empty())
         text += QLatin1Char('\n') + toQString(spot.info);
     if (readSetting(settings_, setting::kAlertNotify) != 0)
         notifier_.notify(summary, text);
     if (readSetting(settings_, setting::kAlertSound) != 0)
         QApplication::beep();
-    emit alerted(summary);
+    emit alerted(summary, text);
 }
 
 void AlertCenter::addToTools(QMenu* tools, QWidget* window) {

@@ -19,6 +19,7 @@ namespace quendra {
 
 class Clock;
 class CountryLookup;
+class NeedOfSpot;
 class Settings;
 class SpotListModel;
 class SpotStore;
@@ -48,12 +49,15 @@ public:
     // Reads the watch list from the settings again.
     void reload();
     void setNotifier(DesktopNotifier notifier) { notifier_ = std::move(notifier); }
+    // What the operator's log says of a spot, for the watch word "needed" and the notification's
+    // text; not owned, null without a log.
+    void setNeeds(const NeedOfSpot* needs) { needs_ = needs; }
 
     void editWatchList(QWidget* window);
 
 signals:
-    // A notification was let through for this summary (sent or not).
-    void alerted(const QString& summary);
+    // A notification was let through with this summary and text (sent or not).
+    void alerted(const QString& summary, const QString& text);
 
 private:
     void announce(int index, int band);
@@ -66,6 +70,7 @@ private:
     WatchList list_;
     AlertThrottle throttle_;
     DesktopNotifier notifier_;
+    const NeedOfSpot* needs_ = nullptr;
     // Stored spots keep their address while they live, unlike their index, which expiry moves.
     // An address freed by expiry and taken by a new spot is corrected when that spot arrives.
     std::unordered_set<const Spot*> alertedSpots_;

@@ -17,11 +17,13 @@ public:
     explicit AlertsFeature(FeatureHost& host);
     ~AlertsFeature() override;
 
+    void featuresBuilt() override;
     void spotStored(int storeIndex) override;
     AlertCenter& alerts() const { return *alerts_; }
 
 private:
     std::unique_ptr<CountryLookup> noCountries_;  // only when no feature lends a country lookup
+    FeatureHost& host_;
     std::unique_ptr<AlertCenter> alerts_;
 };
 

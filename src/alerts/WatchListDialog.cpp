@@ -17,7 +17,8 @@ WatchListDialog::WatchListDialog(const std::vector<std::u16string>& entries, con
     setWindowTitle(tr("Watch list"));
     auto* layout = new QVBoxLayout(this);
     auto* help = new QLabel(tr("One entry a line: a call (ZZ1AB), a pattern (ZZ1*, ZZ?AB), a country or a "
-                               "continent (EU), optionally followed by bands=20m,40m and modes=CW."),
+                               "continent (EU), or needed (any spot the operator's log still needs), optionally followed by "
+                               "bands=20m,40m and modes=CW."),
                             this);
     help->setWordWrap(true);
     layout->addWidget(help);

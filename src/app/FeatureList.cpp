@@ -7,6 +7,7 @@
 #include "dxcc/CountriesFeature.h"
 #include "links/SpottingFeature.h"
 #include "links/UnattendedLinks.h"
+#include "log/LogFeature.h"
 #include "radio/RadioControl.h"
 #include "sources/MoreSources.h"
 
@@ -25,6 +26,7 @@ const std::vector<FeatureMaker>& featureList() {
         make<CountriesFeature>,  // lends the country lookup
         make<RadioControl>,      // announces the radio's frequency
         make<SpottingFeature>,
+        make<LogFeature>,        // lends the QSO sink and each spot's need, which alerts use
         make<AlertsFeature>,
         make<UnattendedLinks>,
         make<MoreSources>,

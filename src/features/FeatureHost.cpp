@@ -1,5 +1,7 @@
 #include "features/FeatureHost.h"
 
+#include "spots/RowMark.h"
+#include "spots/SpotListModel.h"
 #include "spots/ViewDxClusterFrame.h"
 
 #include <QDockWidget>
@@ -38,6 +40,10 @@ void FeatureHost::addFilter(QWidget* control, std::function<bool(int storeIndex)
 
 void FeatureHost::addTooltipLine(std::function<QString(int storeIndex)> line) const {
     parts_.view.addTooltipLine(std::move(line));
+}
+
+void FeatureHost::addRowMark(std::function<RowMark(int storeIndex)> mark) const {
+    parts_.view.model().addRowMark(std::move(mark));
 }
 
 void FeatureHost::announceRadioFrequency(double kHz) const {

@@ -22,6 +22,7 @@ namespace quendra {
 class Clock;
 struct IntakeOutcome;
 class ListColumn;
+struct RowMark;
 class NorrvelSocket;
 class Settings;
 class SpotStore;
@@ -79,6 +80,8 @@ public:
     void addFilter(QWidget* control, std::function<bool(int storeIndex)> shows) const;
     // A line the feature adds to every row's tooltip (an empty text adds nothing).
     void addTooltipLine(std::function<QString(int storeIndex)> line) const;
+    // Colours and spoken words for every row (see RowMark); a watch-list alert's colour wins.
+    void addRowMark(std::function<RowMark(int storeIndex)> mark) const;
 
     // A tab after the classic ones, showing `view` while it is picked; the window's client area
     // becomes the view's parent. Connect and Disconnect are not offered there; a terminal's

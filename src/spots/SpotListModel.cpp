@@ -2,6 +2,7 @@
 
 #include "dxcc/LocationText.h"
 #include "spots/ListColumn.h"
+#include "spots/RowMark.h"
 #include "platform/QtText.h"
 #include "spots/SpotStore.h"
 
@@ -126,7 +127,12 @@ QVariant SpotListModel::data(const QModelIndex& index, int role) const {
         // A soft amber that keeps the text readable in light and dark palettes alike.
         if (alerted_ && alerted_(storeIndex))
             return QColor(255, 200, 80, 110);
-        return {};
+        return markData(storeIndex, role);
+    case Qt::ForegroundRole:
+        if (alerted_ && alerted_(storeIndex))
+            return {};
+        return markData(storeIndex, role);
+    case RowNoteRole: return markData(storeIndex, role);
     case Qt::ToolTipRole: return tooltip(storeIndex, index.column());
     case Qt::FontRole:
         if (index.row() == markedRow_) {
@@ -137,6 +143,51 @@ QVariant SpotListModel::data(const QModelIndex& index, int role) const {
         return {};
     default: return {};
     }
+}
+
+QVariant SpotListModel::markData(int storeIndex, int role) const {
+    if (rowMarks_.empty() || !store_ || storeIndex < 0 || storeIndex >= store_->count())
+        return {};
+    QStringList spoken;
+    for (const auto& markOf : rowMarks_) {
+        const RowMark mark = markOf(storeIndex);
+        if (role == Qt::BackgroundRole && mark.background.isValid())
+            return mark.background;
+        if (role == Qt::ForegroundRole && mark.foreground.isValid())
+            return mark.foreground;
+        if (role == RowNoteRole && !mark.spoken.isEmpty())
+            spoken << mark.spoken;
+    }
+    if (role == RowNoteRole && !spoken.isEmpty())
+        return spoken.join(QStringLiteral(", "));
+    return {};
+}
+
+void SpotListModel::storeIndexesChanged(const std::vector<int>& storeIndexes) {
+    if (storeIndexes.empty() || rowCount() == 0 || !store_)
+        return;
+    // Collapsed rows need not stand in store order: look each row's index up in a table.
+    std::vector<char> changed(static_cast<std::size_t>(store_->count()), 0);
+    for (int index : storeIndexes) {
+        if (index >= 0 && index < store_->count())
+            changed[static_cast<std::size_t>(index)] = 1;
+    }
+    int first = -1;
+    int last = -1;
+    for (int row = 0; row < rowCount(); ++row) {
+        const int index = rows_[static_cast<std::size_t>(row)];
+        if (index >= 0 && static_cast<std::size_t>(index) < changed.size() && changed[static_cast<std::size_t>(index)]) {
+            first = first < 0 ? row : first;
+            last = row;
+        }
+    }
+    if (first >= 0)
+        emit dataChanged(index(first, 0), index(last, columnCount() - 1));
+}
+
+void SpotListModel::allRowsChanged() {
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
 int SpotListModel::spotterCount(int row) const {

@@ -13,6 +13,7 @@ namespace quendra {
 class CountryLookup;
 class ListColumn;
 class SpotStore;
+struct RowMark;
 
 // The cluster list as a thin model over the spot store: each row holds a store index and its
 // cells are read from the store whenever they are drawn, so no spot text is ever copied here.
@@ -29,6 +30,8 @@ public:
     static constexpr int SpotterCountRole = Qt::UserRole + 1;
     // Whether the row's spot matched the watch list.
     static constexpr int AlertedRole = Qt::UserRole + 2;
+    // Words the features' row marks give for screen readers, read with the row's first cell.
+    static constexpr int RowNoteRole = Qt::UserRole + 3;
 
     explicit SpotListModel(QObject* parent = nullptr);
 
@@ -64,6 +67,11 @@ public:
     int addColumn(const ListColumn& column);
     // A line a feature adds to every row's tooltip; an empty text adds nothing.
     void addTooltipLine(std::function<QString(int storeIndex)> line) { tooltipLines_.push_back(std::move(line)); }
+    // A feature's colours and spoken words for every row; an alert's colour wins over them.
+    void addRowMark(std::function<RowMark(int storeIndex)> mark) { rowMarks_.push_back(std::move(mark)); }
+    // The spots at these store indexes look different now: their rows are drawn again.
+    void storeIndexesChanged(const std::vector<int>& storeIndexes);
+    void allRowsChanged();
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -78,6 +86,7 @@ private:
     QVariant extraText(int storeIndex, ExtraColumn column) const;
     QString countryName(int entity) const;
     QVariant tooltip(int storeIndex, int column) const;
+    QVariant markData(int storeIndex, int role) const;
 
     const SpotStore* store_ = nullptr;
     const CountryLookup* countries_ = nullptr;
@@ -91,6 +100,7 @@ private:
     std::function<bool(int)> alerted_;
     std::vector<const ListColumn*> addedColumns_;
     std::vector<std::function<QString(int)>> tooltipLines_;
+    std::vector<std::function<RowMark(int)>> rowMarks_;
     int markedRow_ = -1;
 };
 

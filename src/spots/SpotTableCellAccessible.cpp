@@ -1,6 +1,7 @@
 #include "spots/SpotTableCellAccessible.h"
 
 #include "spots/OnScreenColumns.h"
+#include "spots/SpotListModel.h"
 #include "spots/SpotTableAccessible.h"
 
 #include <QHeaderView>
@@ -43,7 +44,11 @@ QString SpotTableCellAccessible::text(QAccessible::Text t) const {
     switch (t) {
     case QAccessible::Name: {
         const QVariant spoken = cell.data(Qt::AccessibleTextRole);
-        return spoken.isValid() ? spoken.toString() : cell.data(Qt::DisplayRole).toString();
+        const QString name = spoken.isValid() ? spoken.toString() : cell.data(Qt::DisplayRole).toString();
+        // What features say of the whole row goes with its first cell on screen, which a screen
+        // reader speaks as it moves onto the row.
+        const QString note = columnIndex() == 0 ? cell.data(SpotListModel::RowNoteRole).toString() : QString();
+        return note.isEmpty() ? name : name + QStringLiteral(", ") + note;
     }
     case QAccessible::Description: return cell.data(Qt::AccessibleDescriptionRole).toString();
     default: return {};

@@ -91,6 +91,11 @@ std::string classifyTarget(std::u16string target, const CountryLookup* countries
         entry.target = std::move(upper);
         return {};
     }
+    if (upper == u"NEEDED") {
+        entry.kind = WatchEntry::Kind::Needed;
+        entry.target = std::move(upper);
+        return {};
+    }
     if (const auto continent = continentFromName(upper)) {
         entry.kind = WatchEntry::Kind::Continent;
         entry.continent = *continent;
@@ -222,6 +227,9 @@ void WatchList::add(WatchEntry entry) {
     case WatchEntry::Kind::Continent:
         continents_[static_cast<std::size_t>(entry.continent)].push_back(index);
         break;
+    case WatchEntry::Kind::Needed:
+        needed_.push_back(index);
+        break;
     }
     entries_.push_back(std::move(entry));
 }
@@ -288,6 +296,8 @@ int WatchList::firstMatch(const SpotFacts& facts) const {
     const auto continent = static_cast<std::size_t>(facts.dxContinent);
     if (facts.dxContinent != Continent::Unknown && continent < continents_.size())
         consider(continents_[continent], facts, best);
+    if (facts.needed)
+        consider(needed_, facts, best);
     return best;
 }
 

@@ -19,10 +19,10 @@ class CountryLookup;
 
 // One watched target as the user wrote it: a call ("ZZ1AB"), a call pattern with '*' for any
 // run of characters and '?' for one ("ZZ1*", "ZZ?AB"), a country name as the country file spells
-// it, or a continent code; optionally followed by "bands=20m,40m" and "modes=CW,Phone" (mode
+// it, a continent code, or the word "needed" (any spot the operator's log still needs); optionally followed by "bands=20m,40m" and "modes=CW,Phone" (mode
 // names and mode groups may be mixed).
 struct WatchEntry {
-    enum class Kind : std::uint8_t { Call, Pattern, Country, Continent };
+    enum class Kind : std::uint8_t { Call, Pattern, Country, Continent, Needed };
     Kind kind = Kind::Call;
     std::u16string target;  // upper case for calls and patterns, as written for a country
     Continent continent = Continent::Unknown;
@@ -101,6 +101,7 @@ private:
     std::uint32_t startLengths_ = 0;  // bit n: some pattern begins with n letters
     std::uint32_t endLengths_ = 0;
     Bucket patternsAnywhere_;
+    Bucket needed_;
 };
 
 struct WatchList::Loaded {

@@ -25,6 +25,7 @@ struct SpotFacts {
     std::u16string station;       // upper case
     std::string country;          // the country file's name, "" when unknown
     std::string countryPrefix;    // the country's primary prefix ("DL"), "" when unknown
+    bool needed = false;          // the operator's log still needs the spot (set by its reader)
 };
 
 // A skimmer's automatic report: its spotter call ends in "-#", or its comment has the skimmer

@@ -23,7 +23,15 @@ public:
     void addQso() { ++addedQsos_; }
 
     bool concerns(int entity, std::string_view call) const;
+    // The entity's marks changed (or everything is concerned); inline, as it is asked per spot.
+    bool concernsEntity(int entity) const {
+        return everything_ ||
+               (entity > 0 && entity <= kMaxEntityNumber && entities_.test(static_cast<std::size_t>(entity)));
+    }
     bool concernsEverything() const { return everything_; }
+    // Whether some call gained a slot, so that spots must be matched by call too.
+    bool listsCalls() const { return !calls_.empty(); }
+    const std::vector<std::string>& calls() const { return calls_; }
     bool empty() const { return !everything_ && entities_.none() && calls_.empty(); }
     int addedQsos() const { return addedQsos_; }
 

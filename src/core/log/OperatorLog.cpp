@@ -36,6 +36,13 @@ LogChanges OperatorLog::finish() {
     return changes;
 }
 
+LogChanges OperatorLog::add(const std::vector<AdifQso>& records) {
+    LogChanges changes;
+    take(records, changes);
+    changes.seal();
+    return changes;
+}
+
 void OperatorLog::clear() {
     reader_.reset();
     calls_.clear();

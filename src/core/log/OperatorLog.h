@@ -9,6 +9,8 @@
 #include "log/WorkedIndex.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -32,6 +34,8 @@ public:
     LogChanges feed(std::string_view bytes);
     // The file has ended for now: a last record without <EOR> counts too.
     LogChanges finish();
+    // QSOs read elsewhere (a record another program reported as it logged), beside the file's.
+    LogChanges add(const std::vector<AdifQso>& records);
     // Forgets every QSO and count, to read a replaced or shortened file from its start.
     void clear();
 
@@ -39,6 +43,15 @@ public:
     // `call` in upper case.
     NeedStatus status(int entity, std::string_view call, int band, ModeGroup group, NeedRule rule) const;
     NeedStatus status(int entity, std::u16string_view call, int band, ModeGroup group, NeedRule rule) const;
+
+    // The same through the call's number in the log (none when the log lacks the call), for a
+    // caller that keeps it: a call gets its number with its first QSO, which lists it in the
+    // changes of that QSO.
+    std::optional<std::uint32_t> callNumber(std::string_view call) const { return calls_.find(call); }
+    NeedStatus status(int entity, std::optional<std::uint32_t> callNumber, int band, ModeGroup group,
+                      NeedRule rule) const {
+        return worked_.status(entity, callNumber, band, group, rule);
+    }
 
     LogCounts counts() const;
     const std::vector<LoggedQso>& qsos() const { return qsos_; }

@@ -32,11 +32,11 @@ bool WorkedIndex::mark(EntityMarks& marks, int band, ModeGroup group) {
     if (knownGroup(group))
         marks.groups = static_cast<std::uint8_t>(marks.groups | (1u << groupIndex(group)));
     if (knownBand(band) && knownGroup(group)) {
-        std::uint16_t& slots = marks.slots[groupIndex(group)];
-        slots = static_cast<std::uint16_t>(slots | bandBit(band));
+        std::uint16_t& mask = marks.slotBands[groupIndex(group)];
+        mask = static_cast<std::uint16_t>(mask | bandBit(band));
     }
     return marks.worked != before.worked || marks.bands != before.bands || marks.groups != before.groups ||
-           marks.slots != before.slots;
+           marks.slotBands != before.slotBands;
 }
 
 std::uint64_t WorkedIndex::slotKey(std::uint32_t call, int band, ModeGroup group) {
@@ -78,7 +78,7 @@ NeedStatus WorkedIndex::status(int entity, std::optional<std::uint32_t> call, in
             return NeedStatus::NewBand;
         if (groupKnown && (marks.groups & (1u << groupIndex(group))) == 0)
             return NeedStatus::NewMode;
-        if (bandKnown && groupKnown && (marks.slots[groupIndex(group)] & bandBit(band)) == 0)
+        if (bandKnown && groupKnown && (marks.slotBands[groupIndex(group)] & bandBit(band)) == 0)
             return NeedStatus::NewSlot;
     }
     // A QSO with this very station counts whether confirmed or not: it is what the row says.

@@ -40,7 +40,7 @@ private:
     // Bit i of a band mask stands for amateurBands()[i].
     struct EntityMarks {
         std::uint16_t bands = 0;
-        std::array<std::uint16_t, 3> slots{};  // band masks for CW, Phone, Digital
+        std::array<std::uint16_t, 3> slotBands{};  // band masks for CW, Phone, Digital
         std::uint8_t groups = 0;               // bit g-1 for ModeGroup g
         bool worked = false;
     };

@@ -105,6 +105,10 @@ std::vector<SettingDescription> describeSettings() {
         {displayName(kSourceCall.section, kSourceCall.prefix) + u"<n>", u"empty"},
         {displayName(kSourceCommands.section, kSourceCommands.prefix) + u"<n>", u"empty"},
         describe(kMergeSources, true),
+        describe(kLogFile),
+        describe(kLogNeed),
+        describe(kLogEqsl, true),
+        describe(kLogNeededOnly, true),
     };
 }
 

@@ -126,6 +126,13 @@ inline constexpr SettingFamily kSourceCall{kSources, u"CALL"};
 inline constexpr SettingFamily kSourceCommands{kSources, u"COMMANDS"};
 inline constexpr IntSetting kMergeSources{kSources, u"MERGE", 1};
 
+// The operator's log: an ADIF file, followed as it grows. NEED is "worked" or "confirmed".
+inline constexpr std::u16string_view kLog = u"LOG";
+inline constexpr TextSetting kLogFile{kLog, u"ADIF", u""};
+inline constexpr TextSetting kLogNeed{kLog, u"NEED", u"worked"};
+inline constexpr IntSetting kLogEqsl{kLog, u"EQSL", 0};
+inline constexpr IntSetting kLogNeededOnly{kLog, u"NEEDED_ONLY", 0};
+
 }  // namespace setting
 
 // One line of the catalogue as a person reads it: the value's name ("STATUS/MYCALL", or
