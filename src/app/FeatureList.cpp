@@ -8,6 +8,7 @@
 #include "links/SpottingFeature.h"
 #include "links/UnattendedLinks.h"
 #include "radio/RadioControl.h"
+#include "share/SharingFeature.h"
 
 namespace quendra {
 namespace {
@@ -26,6 +27,7 @@ const std::vector<FeatureMaker>& featureList() {
         make<SpottingFeature>,
         make<AlertsFeature>,
         make<UnattendedLinks>,
+        make<SharingFeature>,
     };
     return features;
 }

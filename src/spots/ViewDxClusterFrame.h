@@ -71,6 +71,9 @@ public:
     // A feature's filter: its control in the filter bar and the test it puts to every spot. The
     // feature refills the list when its control changes.
     void addFilter(QWidget* control, std::function<bool(int storeIndex)> shows);
+    // Whether the filter bar and the features' filters let this stored spot through, whichever
+    // band the tree shows.
+    bool passesFilterBar(int storeIndex) const;
     // The store index of the current row, or -1.
     int currentStoreIndex() const;
     // Draws the listed spot nearest to this frequency as marked; 0 clears the mark.

@@ -101,6 +101,9 @@ std::vector<SettingDescription> describeSettings() {
         describe(kAutoReconnect, true),
         describe(kAutoEngineReconnect, true),
         describe(kReadSpotListings, true),
+        describe(kSharePort, true),
+        describe(kShareAddress),
+        describe(kShareFiltered, true),
     };
 }
 
