@@ -5,6 +5,7 @@
 #include "settings/SettingsCatalogue.h"
 #include "share/LocalNode.h"
 #include "share/NodeLines.h"
+#include "share/SpotBroadcast.h"
 #include "spots/SpotStore.h"
 #include "spots/ViewDxClusterFrame.h"
 
@@ -30,6 +31,9 @@ SharingFeature::SharingFeature(FeatureHost& host) : host_(host) {
             delete node;
         }
     }
+    UdpTarget target;
+    if (parseUdpTarget(readSetting(settings, setting::kShareUdp), target))
+        broadcast_ = new SpotBroadcast(host.store(), target, this);
 }
 
 SharingFeature::~SharingFeature() = default;
@@ -39,6 +43,8 @@ bool SharingFeature::shared(int storeIndex) const {
 }
 
 void SharingFeature::spotsListed(LinkKind /*from*/, const std::vector<int>& storeIndexes) {
+    if (broadcast_)
+        broadcast_->spotsStored(storeIndexes, [this](int index) { return shared(index); });
     if (!node_)
         return;
     const SpotStore& store = host_.store();

@@ -104,6 +104,7 @@ std::vector<SettingDescription> describeSettings() {
         describe(kSharePort, true),
         describe(kShareAddress),
         describe(kShareFiltered, true),
+        describe(kShareUdp),
     };
 }
 

@@ -117,11 +117,13 @@ inline constexpr IntSetting kAutoReconnect{kAutoLink, u"RECONNECT", 0};
 inline constexpr IntSetting kAutoEngineReconnect{kAutoLink, u"ENGINE_RECONNECT", 0};
 inline constexpr IntSetting kReadSpotListings{kAutoLink, u"LISTINGS", 0};
 
-// The local node. PORT 0 leaves it off.
+// The local node and the spots broadcast. PORT 0 leaves the node off; UDP is "host:port", empty
+// for none.
 inline constexpr std::u16string_view kShare = u"SHARE";
 inline constexpr IntSetting kSharePort{kShare, u"PORT", 0};
 inline constexpr TextSetting kShareAddress{kShare, u"ADDRESS", u"127.0.0.1"};
 inline constexpr IntSetting kShareFiltered{kShare, u"FILTERED", 0};
+inline constexpr TextSetting kShareUdp{kShare, u"UDP", u""};
 
 }  // namespace setting
 
