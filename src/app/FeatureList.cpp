@@ -7,6 +7,7 @@
 #include "dxcc/CountriesFeature.h"
 #include "links/SpottingFeature.h"
 #include "links/UnattendedLinks.h"
+#include "propagation/PropagationFeature.h"
 #include "radio/RadioControl.h"
 #include "share/SharingFeature.h"
 
@@ -28,6 +29,7 @@ const std::vector<FeatureMaker>& featureList() {
         make<AlertsFeature>,
         make<UnattendedLinks>,
         make<SharingFeature>,
+        make<PropagationFeature>,
     };
     return features;
 }

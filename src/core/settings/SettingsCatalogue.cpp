@@ -105,6 +105,7 @@ std::vector<SettingDescription> describeSettings() {
         describe(kShareAddress),
         describe(kShareFiltered, true),
         describe(kShareUdp),
+        describe(kPropagationStatus, true),
     };
 }
 

@@ -125,6 +125,9 @@ inline constexpr TextSetting kShareAddress{kShare, u"ADDRESS", u"127.0.0.1"};
 inline constexpr IntSetting kShareFiltered{kShare, u"FILTERED", 0};
 inline constexpr TextSetting kShareUdp{kShare, u"UDP", u""};
 
+// Propagation reports (WWV, WCY): 1 shows the last one in the status bar.
+inline constexpr IntSetting kPropagationStatus{u"PROPAGATION", u"STATUS", 0};
+
 }  // namespace setting
 
 // One line of the catalogue as a person reads it: the value's name ("STATUS/MYCALL", or
