@@ -3,6 +3,7 @@
 // order features are built, heard and shown (a feature that borrows from another comes after it).
 #include "app/FeatureRoom.h"
 
+#include "activity/BandActivityFeature.h"
 #include "alerts/AlertsFeature.h"
 #include "dxcc/CountriesFeature.h"
 #include "links/SpottingFeature.h"
@@ -30,6 +31,7 @@ const std::vector<FeatureMaker>& featureList() {
         make<UnattendedLinks>,
         make<SharingFeature>,
         make<PropagationFeature>,
+        make<BandActivityFeature>,
     };
     return features;
 }

@@ -106,6 +106,7 @@ std::vector<SettingDescription> describeSettings() {
         describe(kShareFiltered, true),
         describe(kShareUdp),
         describe(kPropagationStatus, true),
+        describe(kActivityHour, true),
     };
 }
 

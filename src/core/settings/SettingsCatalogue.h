@@ -128,6 +128,9 @@ inline constexpr TextSetting kShareUdp{kShare, u"UDP", u""};
 // Propagation reports (WWV, WCY): 1 shows the last one in the status bar.
 inline constexpr IntSetting kPropagationStatus{u"PROPAGATION", u"STATUS", 0};
 
+// Band activity: 1 counts the last hour instead of the last quarter hour.
+inline constexpr IntSetting kActivityHour{u"ACTIVITY", u"HOUR", 0};
+
 }  // namespace setting
 
 // One line of the catalogue as a person reads it: the value's name ("STATUS/MYCALL", or
