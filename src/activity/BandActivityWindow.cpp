@@ -21,7 +21,6 @@ BandActivityWindow::BandActivityWindow(BandActivityModel& model, bool lastHour, 
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    table_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     hour_->setObjectName(QStringLiteral("bandActivityHour"));
     hour_->setChecked(lastHour);
     legend_->setObjectName(QStringLiteral("bandActivityLegend"));

@@ -14,7 +14,7 @@
 namespace quendra {
 
 PropagationFeature::PropagationFeature(FeatureHost& host) : host_(host) {
-    windowAction_ = host.toolsSection().addAction(tr("Propagation..."));
+    windowAction_ = host.toolsSection().addAction(tr("&Propagation..."));
     windowAction_->setObjectName(QStringLiteral("showPropagation"));
     connect(windowAction_, &QAction::triggered, this, &PropagationFeature::showWindow);
     if (readSetting(host.settings(), setting::kPropagationStatus) != 0) {

@@ -55,7 +55,7 @@ void PropagationPlot::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), palette().base());
     const QFontMetrics metrics = fontMetrics();
     const int left = metrics.horizontalAdvance(QStringLiteral("SFI 000")) + 8;
-    const int right = width() - 10;
+    const int right = width() - metrics.horizontalAdvance(tr("now")) / 2 - 8;
     const int bottom = height() - metrics.height() - 6;
     const int stripHeight = (bottom - 6) / 3;
     const std::int64_t start = now_ - PropagationHistory::kSpanSeconds;
@@ -102,6 +102,10 @@ void PropagationPlot::paintEvent(QPaintEvent*) {
         painter.setBrush(Qt::NoBrush);
         painter.setPen(QPen(strip.colour, 1.5));
         painter.drawPath(path);
+    }
+    if (history_.samples().empty()) {
+        painter.setPen(palette().color(QPalette::Text));
+        painter.drawText(QRect(left, 6, right - left, bottom - 6), Qt::AlignCenter, tr("No report in the last 24 hours"));
     }
 }
 

@@ -141,7 +141,7 @@ private slots:
         // From here on the stuck client takes in no more than a little; the kernel's buffers fill.
         stuck.setReadBufferSize(256);
 
-        constexpr int kSpots = 8000;
+        constexpr int kSpots = 16000;
         QElapsedTimer elapsed;
         elapsed.start();
         int received = 0;
