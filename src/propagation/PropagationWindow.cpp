@@ -23,6 +23,7 @@ PropagationWindow::PropagationWindow(const PropagationHistory& history, QWidget*
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->horizontalHeader()->setStretchLastSection(true);
+    table_->setWordWrap(false);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(plot_, 3);
     layout->addWidget(table_, 1);
@@ -41,6 +42,7 @@ void PropagationWindow::refresh(std::int64_t now) {
         for (int column = 0; column < cells.size(); ++column)
             table_->setItem(row, column, new QTableWidgetItem(cells[column]));
     }
+    table_->resizeColumnToContents(0);
 }
 
 }  // namespace quendra
