@@ -12,7 +12,7 @@ BUILD_DIR=${QUENDRA_BUILD_DIR:-build}
 PACKAGES=(build-essential cmake ninja-build ccache pkg-config qt6-base-dev qt6-base-dev-tools
           libgl-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-apps imagemagick
           clang libclang-rt-14-dev dbus at-spi2-core python3-pyatspi hamradio-files libhamlib-utils
-          desktop-file-utils)
+          desktop-file-utils xdx xdotool)
 
 say() { printf '==> %s\n' "$*"; }
 

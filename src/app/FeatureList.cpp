@@ -3,12 +3,15 @@
 // order features are built, heard and shown (a feature that borrows from another comes after it).
 #include "app/FeatureRoom.h"
 
+#include "activity/BandActivityFeature.h"
 #include "alerts/AlertsFeature.h"
 #include "dxcc/CountriesFeature.h"
 #include "links/SpottingFeature.h"
 #include "links/UnattendedLinks.h"
 #include "log/LogFeature.h"
+#include "propagation/PropagationFeature.h"
 #include "radio/RadioControl.h"
+#include "share/SharingFeature.h"
 #include "sources/MoreSources.h"
 
 namespace quendra {
@@ -30,6 +33,9 @@ const std::vector<FeatureMaker>& featureList() {
         make<AlertsFeature>,
         make<UnattendedLinks>,
         make<MoreSources>,
+        make<SharingFeature>,
+        make<PropagationFeature>,
+        make<BandActivityFeature>,
     };
     return features;
 }

@@ -13,6 +13,8 @@
 #include <QMenu>
 #include <QToolButton>
 
+#include <utility>
+
 namespace quendra {
 namespace {
 
@@ -174,6 +176,17 @@ void FilterBar::updateButtonTexts() {
     label(dxContinents_, tr("DX: all"), filter.dxContinents() ? u"DX: " + continentListText(filter.dxContinents()) : u"");
     label(spotterContinents_, tr("de: all"),
           filter.spotterContinents() ? u"de: " + continentListText(filter.spotterContinents()) : u"");
+}
+
+void FilterBar::setBandsAndDxContinents(SpotFilter::Mask bands, SpotFilter::Mask dxContinents) {
+    for (const auto& [button, mask] : {std::pair{bands_, bands}, std::pair{dxContinents_, dxContinents}}) {
+        for (QAction* item : button->menu()->actions()) {
+            const QSignalBlocker quiet(item);
+            if (item->isCheckable())
+                item->setChecked((mask & SpotFilter::bit(item->data().toInt())) != 0);
+        }
+    }
+    takeControls();
 }
 
 void FilterBar::addControl(QWidget* control) {

@@ -32,6 +32,10 @@ public:
     // A feature's control, after the bar's own and before the count of hidden spots.
     void addControl(QWidget* control);
 
+    // Checks exactly these bands and continents of the spotted station (0: all of them), as the
+    // operator would in their menus; the other filters stay as they are.
+    void setBandsAndDxContinents(SpotFilter::Mask bands, SpotFilter::Mask dxContinents);
+
     // Shows or hides the bar and remembers it; showing puts the focus in its first control.
     void setBarShown(bool shown);
 

@@ -444,6 +444,10 @@ void ViewDxClusterFrame::showHeaderMenu(const QPoint& at) {
 
 // The bar's filters apply at once; Ctrl+F (while this view holds the focus) and the list's menu
 // show the bar, Escape in it hides it and gives the list the focus back.
+bool ViewDxClusterFrame::passesFilterBar(int storeIndex) const {
+    return store_ && storeIndex >= 0 && storeIndex < store_->count() && shaper_->filter().passesBar(*store_, storeIndex);
+}
+
 void ViewDxClusterFrame::setUpFilterBar() {
     shaper_ = std::make_unique<ListShaper>(readSetting(settings_, setting::kSpotLifetimeSeconds));
     const auto takeFilters = [this] {

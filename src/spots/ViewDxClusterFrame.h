@@ -77,6 +77,9 @@ public:
     // The sources the row showing the spot at this store index holds reports from; empty while
     // rows are not keyed by station.
     std::vector<std::u16string_view> rowSources(int storeIndex) const;
+    // Whether the filter bar and the features' filters let this stored spot through, whichever
+    // band the tree shows.
+    bool passesFilterBar(int storeIndex) const;
     // The store index of the current row, or -1.
     int currentStoreIndex() const;
     // Draws the listed spot nearest to this frequency as marked; 0 clears the mark.

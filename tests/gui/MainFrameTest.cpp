@@ -88,7 +88,7 @@ void MainFrameTest::featuresTakeTheirPlacesInListOrder() {
     const auto* tools = frame.findChild<QMenu*>(QStringLiteral("toolsMenu"));
     QVERIFY(tools);
     QCOMPARE(entriesOf(*tools), (QStringList{"&Spot...", "-", "&Watch list...", "-", "Desktop &notifications",
-                                             "Alert &sound"}));
+                                             "Alert &sound", "-", "&Propagation...", "-", "&Band activity..."}));
     QMenu* rowMenu = nullptr;
     for (QMenu* menu : frame.clusterView().findChildren<QMenu*>()) {
         if (menu->title() == QStringLiteral("Spot"))

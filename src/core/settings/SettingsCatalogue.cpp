@@ -109,6 +109,12 @@ std::vector<SettingDescription> describeSettings() {
         describe(kLogNeed),
         describe(kLogEqsl, true),
         describe(kLogNeededOnly, true),
+        describe(kSharePort, true),
+        describe(kShareAddress),
+        describe(kShareFiltered, true),
+        describe(kShareUdp),
+        describe(kPropagationStatus, true),
+        describe(kActivityHour, true),
     };
 }
 

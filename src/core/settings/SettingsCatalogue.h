@@ -133,6 +133,20 @@ inline constexpr TextSetting kLogNeed{kLog, u"NEED", u"worked"};
 inline constexpr IntSetting kLogEqsl{kLog, u"EQSL", 0};
 inline constexpr IntSetting kLogNeededOnly{kLog, u"NEEDED_ONLY", 0};
 
+// The local node and the spots broadcast. PORT 0 leaves the node off; UDP is "host:port", empty
+// for none.
+inline constexpr std::u16string_view kShare = u"SHARE";
+inline constexpr IntSetting kSharePort{kShare, u"PORT", 0};
+inline constexpr TextSetting kShareAddress{kShare, u"ADDRESS", u"127.0.0.1"};
+inline constexpr IntSetting kShareFiltered{kShare, u"FILTERED", 0};
+inline constexpr TextSetting kShareUdp{kShare, u"UDP", u""};
+
+// Propagation reports (WWV, WCY): 1 shows the last one in the status bar.
+inline constexpr IntSetting kPropagationStatus{u"PROPAGATION", u"STATUS", 0};
+
+// Band activity: 1 counts the last hour instead of the last quarter hour.
+inline constexpr IntSetting kActivityHour{u"ACTIVITY", u"HOUR", 0};
+
 }  // namespace setting
 
 // One line of the catalogue as a person reads it: the value's name ("STATUS/MYCALL", or
