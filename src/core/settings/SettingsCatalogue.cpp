@@ -101,6 +101,12 @@ std::vector<SettingDescription> describeSettings() {
         describe(kAutoReconnect, true),
         describe(kAutoEngineReconnect, true),
         describe(kReadSpotListings, true),
+        describe(kWsjtxEnabled, true),
+        describe(kWsjtxPort, true),
+        describe(kWsjtxAddress),
+        describe(kSkimmerCheck, true),
+        describe(kKnownCallsFile),
+        describe(kVerifiedSkimmersOnly, true),
     };
 }
 
