@@ -8,6 +8,8 @@
 #include "links/SpottingFeature.h"
 #include "links/UnattendedLinks.h"
 #include "radio/RadioControl.h"
+#include "skimmer/SkimmerCheckFeature.h"
+#include "wsjtx/WsjtxFeature.h"
 
 namespace quendra {
 namespace {
@@ -26,6 +28,8 @@ const std::vector<FeatureMaker>& featureList() {
         make<SpottingFeature>,
         make<AlertsFeature>,
         make<UnattendedLinks>,
+        make<WsjtxFeature>,
+        make<SkimmerCheckFeature>,  // lends the skimmer spots' status remark
     };
     return features;
 }

@@ -40,6 +40,14 @@ void FeatureHost::addTooltipLine(std::function<QString(int storeIndex)> line) co
     parts_.view.addTooltipLine(std::move(line));
 }
 
+void FeatureHost::listStoredSpots(const std::vector<int>& storeIndexes, bool agedOut) const {
+    for (int index : storeIndexes) {
+        for (Feature* listener : listeners_)
+            listener->spotStored(index);
+    }
+    parts_.view.showStoredSpots(storeIndexes, agedOut);
+}
+
 void FeatureHost::announceRadioFrequency(double kHz) const {
     for (Feature* listener : listeners_)
         listener->radioFrequency(kHz);

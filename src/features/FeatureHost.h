@@ -77,6 +77,11 @@ public:
     // A line the feature adds to every row's tooltip (an empty text adds nothing).
     void addTooltipLine(std::function<QString(int storeIndex)> line) const;
 
+    // Spots a feature stored itself, from no link: every feature hears each as stored and the
+    // list shows them, as it does a link's. `agedOut`: the feature ran the store's age-out first
+    // and spots went, so the list is made again.
+    void listStoredSpots(const std::vector<int>& storeIndexes, bool agedOut = false) const;
+
     void sayOnTelnet(std::u16string_view line) const { parts_.sayOnTelnet(line); }
     void telnetAddressChosen(const QString& host, int port) const { parts_.telnetAddressChosen(host, port); }
     bool clusterViewActive() const { return parts_.clusterViewActive(); }

@@ -31,6 +31,8 @@ public:
 
     // A feature's control, after the bar's own and before the count of hidden spots.
     void addControl(QWidget* control);
+    // Moves a feature's control to stand right after one of the bar's, in the keyboard order too.
+    void placeAfter(QWidget* control, QWidget* neighbour);
 
     // Shows or hides the bar and remembers it; showing puts the focus in its first control.
     void setBarShown(bool shown);
