@@ -78,8 +78,7 @@ bool SkimmerCheck::verified(std::u16string_view call, const std::vector<const He
     return false;
 }
 
-bool SkimmerCheck::judge(const Held& held) {
-    const std::vector<const Held*> around = near(held.hz, held.report.seconds);
+bool SkimmerCheck::judge(const Held& held, const std::vector<const Held*>& around) {
     std::optional<SkimmerVerdict> verdict;
     if (verified(held.report.call, around)) {
         verdict = SkimmerVerdict{SkimmerVerdict::Kind::Verified, {}};
@@ -125,17 +124,20 @@ std::vector<std::uint64_t> SkimmerCheck::add(const SkimmerReport& report) {
 
     std::vector<std::uint64_t> changed;
     const Held& added = reports_.back();
-    // Only skimmer spots are judged; this report can change the verdict of one whose call is its
-    // own or one character away, and a verified spot stays verified.
-    for (const Held* other : near(hz, report.seconds)) {
-        if (!other->report.skimmer)
+    const std::vector<const Held*> around = near(hz, report.seconds);
+    if (added.report.skimmer && judge(added, around))
+        changed.push_back(report.serial);
+    // This report can change the verdict of a skimmer spot near it whose call is its own or one
+    // character away; a verified spot stays verified.
+    for (const Held* other : around) {
+        if (other == &added || !other->report.skimmer)
             continue;
-        if (other != &added && other->report.call != report.call && !oneEditApart(other->report.call, report.call))
+        if (other->report.call != report.call && !oneEditApart(other->report.call, report.call))
             continue;
         const SkimmerVerdict* now = verdictOf(other->report.serial);
-        if (other != &added && now && now->kind == SkimmerVerdict::Kind::Verified)
+        if (now && now->kind == SkimmerVerdict::Kind::Verified)
             continue;
-        if (judge(*other))
+        if (judge(*other, near(other->hz, other->report.seconds)))
             changed.push_back(other->report.serial);
     }
     return changed;

@@ -70,7 +70,7 @@ private:
     void expire(std::int64_t now);
     std::vector<const Held*> near(std::int64_t hz, std::int64_t seconds) const;
     bool verified(std::u16string_view call, const std::vector<const Held*>& around) const;
-    bool judge(const Held& held);
+    bool judge(const Held& held, const std::vector<const Held*>& around);
     const Held& at(Sequence sequence) const { return reports_[static_cast<std::size_t>(sequence - firstSequence_)]; }
 
     const KnownCalls* known_;
