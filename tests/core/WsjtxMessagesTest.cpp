@@ -183,6 +183,12 @@ TEST(WsjtxQsos, BecomeAdifRecords) {
     EXPECT_EQ(adifRecord(ft4), "<call:5>ZZ2CD<mode:4>MFSK<submode:3>FT4<qso_date:8>20000101<time_on:6>000000"
                                "<qso_date_off:8>20000101<time_off:6>000000<eor>");
 
+    // A day number from a peer may be anything; what no four-digit year holds is left out.
+    ft4.off = {3'026'418'949'593'041'881, 0};
+    EXPECT_EQ(adifRecord(ft4), "<call:5>ZZ2CD<mode:4>MFSK<submode:3>FT4<time_on:6>000000<time_off:6>000000<eor>");
+    EXPECT_EQ(adifDate(5'373'484), "99991231");
+    EXPECT_EQ(adifDate(1'721'426), "00010101");
+
     EXPECT_EQ(firstAdifRecord("\n<adif_ver:5>3.1.0\n<programid:6>WSJT-X\n<EOH>\n"
                               "<call:5>ZZ2CD <comment:9>a <b> <eor <mode:3>FT8 <EOR>\n"),
               "<call:5>ZZ2CD <comment:9>a <b> <eor <mode:3>FT8 <EOR>");

@@ -51,6 +51,9 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
 }  // namespace
 
 std::string adifDate(std::int64_t julianDay) {
+    // Years 1 to 9999 only: ADIF writes four digits, and a peer's day number may be anything.
+    if (julianDay < 1'721'426 || julianDay > 5'373'484)
+        return {};
     // Fliegel and Van Flandern's conversion to the Gregorian calendar.
     std::int64_t l = julianDay + 68569;
     const std::int64_t n = 4 * l / 146097;
@@ -62,8 +65,6 @@ std::string adifDate(std::int64_t julianDay) {
     l = j / 11;
     const std::int64_t month = j + 2 - 12 * l;
     const std::int64_t year = 100 * (n - 49) + i + l;
-    if (year < 0 || year > 9999)
-        return {};
     return digits(static_cast<std::uint64_t>(year), 4) + digits(static_cast<std::uint64_t>(month), 2) +
            digits(static_cast<std::uint64_t>(day), 2);
 }
