@@ -12,7 +12,9 @@
 #include "propagation/PropagationFeature.h"
 #include "radio/RadioControl.h"
 #include "share/SharingFeature.h"
+#include "skimmer/SkimmerCheckFeature.h"
 #include "sources/MoreSources.h"
+#include "wsjtx/WsjtxFeature.h"
 
 namespace quendra {
 namespace {
@@ -36,6 +38,8 @@ const std::vector<FeatureMaker>& featureList() {
         make<SharingFeature>,
         make<PropagationFeature>,
         make<BandActivityFeature>,
+        make<WsjtxFeature>,
+        make<SkimmerCheckFeature>,  // lends the skimmer spots' status remark
     };
     return features;
 }

@@ -25,6 +25,9 @@ public:
     void userDisconnects(LinkKind link);
     bool retrying(LinkKind link) const;
 
+    // What the features were built with, for tests that lend them a piece.
+    FeatureHost& host() { return host_; }
+
     // The feature of this type, for tests and tools that drive one; null when it is not listed.
     template <class Wanted>
     Wanted* find() const {

@@ -194,6 +194,16 @@ void FilterBar::addControl(QWidget* control) {
     row->insertWidget(row->indexOf(hidden_), control);
 }
 
+void FilterBar::placeAfter(QWidget* control, QWidget* neighbour) {
+    auto* row = static_cast<QHBoxLayout*>(layout());
+    const int at = row->indexOf(neighbour);
+    if (at < 0 || row->indexOf(control) < 0)
+        return;
+    row->removeWidget(control);
+    row->insertWidget(row->indexOf(neighbour) + 1, control);
+    QWidget::setTabOrder(neighbour, control);
+}
+
 void FilterBar::save() { saveFilterSettings(settings_, current_); }
 
 void FilterBar::setHiddenCount(int hidden) { hidden_->setText(hidden > 0 ? tr("%1 hidden").arg(hidden) : QString()); }

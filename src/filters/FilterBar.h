@@ -31,6 +31,8 @@ public:
 
     // A feature's control, after the bar's own and before the count of hidden spots.
     void addControl(QWidget* control);
+    // Moves a feature's control to stand right after one of the bar's, in the keyboard order too.
+    void placeAfter(QWidget* control, QWidget* neighbour);
 
     // Checks exactly these bands and continents of the spotted station (0: all of them), as the
     // operator would in their menus; the other filters stay as they are.

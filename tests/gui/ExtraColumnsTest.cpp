@@ -226,6 +226,9 @@ private slots:
         settings.WriteProfileString(u"DXCLUSTER_1", u"EXTRACOLUMNS", u"Mode, Heard here,Gone column");
         settings.WriteProfileString(u"DXCLUSTER_1", u"EXTRAWIDTHS", u"55,77,60");
         settings.WriteProfileString(u"DXCLUSTER_1", u"EXTRAPLACES", u"7,1");
+        // No countries, whatever country file the machine has installed: the tooltip holds only
+        // the cell and the feature's line.
+        settings.WriteProfileString(u"DXCC", u"CTYFILE", u"/nonexistent/cty.dat");
         FrameHarness fixture(settings);
         QVERIFY(fixture.startShown());
         ViewDxClusterFrame& view = fixture.frame.clusterView();

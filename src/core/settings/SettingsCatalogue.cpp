@@ -115,6 +115,12 @@ std::vector<SettingDescription> describeSettings() {
         describe(kShareUdp),
         describe(kPropagationStatus, true),
         describe(kActivityHour, true),
+        describe(kWsjtxEnabled, true),
+        describe(kWsjtxPort, true),
+        describe(kWsjtxAddress),
+        describe(kSkimmerCheck, true),
+        describe(kKnownCallsFile),
+        describe(kVerifiedSkimmersOnly, true),
     };
 }
 

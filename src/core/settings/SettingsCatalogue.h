@@ -147,6 +147,18 @@ inline constexpr IntSetting kPropagationStatus{u"PROPAGATION", u"STATUS", 0};
 // Band activity: 1 counts the last hour instead of the last quarter hour.
 inline constexpr IntSetting kActivityHour{u"ACTIVITY", u"HOUR", 0};
 
+// WSJT-X's UDP messages: its decodes that call CQ become spots. ADDRESS may be a multicast group.
+inline constexpr std::u16string_view kWsjtx = u"WSJTX";
+inline constexpr IntSetting kWsjtxEnabled{kWsjtx, u"ENABLED", 0};
+inline constexpr IntSetting kWsjtxPort{kWsjtx, u"PORT", 2237};
+inline constexpr TextSetting kWsjtxAddress{kWsjtx, u"ADDRESS", u"127.0.0.1"};
+
+// Skimmer spots checked against each other, human spots and the calls known to be on the air.
+inline constexpr std::u16string_view kSkimmer = u"SKIMMER";
+inline constexpr IntSetting kSkimmerCheck{kSkimmer, u"CHECK", 0};
+inline constexpr TextSetting kKnownCallsFile{kSkimmer, u"SCP", u"/usr/share/hamradio-files/MASTER.SCP"};
+inline constexpr IntSetting kVerifiedSkimmersOnly{kSkimmer, u"VERIFIED_ONLY", 0};
+
 }  // namespace setting
 
 // One line of the catalogue as a person reads it: the value's name ("STATUS/MYCALL", or
