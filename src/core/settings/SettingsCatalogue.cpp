@@ -101,6 +101,12 @@ std::vector<SettingDescription> describeSettings() {
         describe(kAutoReconnect, true),
         describe(kAutoEngineReconnect, true),
         describe(kReadSpotListings, true),
+        describe(kBandMapShown, true),
+        describe(kBandMapBand),
+        describe(kBandMapRegion, true),
+        describe(kBandMapFloating, true),
+        {displayName(kBandMapGeometry.section, kBandMapGeometry.entry), u"empty"},
+        describe(kBandMapWidth, true),
     };
 }
 
