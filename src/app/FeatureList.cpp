@@ -4,6 +4,7 @@
 #include "app/FeatureRoom.h"
 
 #include "alerts/AlertsFeature.h"
+#include "bandmap/BandMapFeature.h"
 #include "dxcc/CountriesFeature.h"
 #include "links/SpottingFeature.h"
 #include "links/UnattendedLinks.h"
@@ -23,6 +24,7 @@ const std::vector<FeatureMaker>& featureList() {
     static const std::vector<FeatureMaker> features = {
         make<CountriesFeature>,  // lends the country lookup
         make<RadioControl>,      // announces the radio's frequency
+        make<BandMapFeature>,
         make<SpottingFeature>,
         make<AlertsFeature>,
         make<UnattendedLinks>,
