@@ -144,6 +144,8 @@ void BandMapCanvas::listReset() {
 
 void BandMapCanvas::readAgain() {
     stale_ = false;
+    ++marksVersion_;
+    newMarks_.clear();
     spots_.readAll();
     placeAndRepaintAll();
     tellAssistiveTools(true);
@@ -223,6 +225,8 @@ void BandMapCanvas::place(bool everything) {
         const bool onScreen = next < shown.size() && shown[next] == i;
         const double y = onScreen ? placed[next++] : kLabelNotPlaced;
         BandMapSpot& spot = spots[i];
+        if (spot.labelY == kLabelNew)
+            newMarks_.push_back(spot.kHz);
         if (y == spot.labelY)
             continue;
         if (!everything && moved < kMostRectsRepainted) {
@@ -245,17 +249,19 @@ void BandMapCanvas::place(bool everything) {
 
 // --- Drawing -----------------------------------------------------------------------------------
 
-void BandMapCanvas::paintEvent(QPaintEvent* event) {
-    QPainter painter(this);
-    const QRect area = event->rect();
+// The scale and the plan change only with the stretch shown and the pane's size: drawn once
+// for them and kept, so that a new spot costs the drawing of its call only.
+void BandMapCanvas::drawBackground() {
+    const qreal ratio = devicePixelRatioF();
+    background_ = QPixmap(size() * ratio);
+    background_.setDevicePixelRatio(ratio);
+    backgroundKey_ = {window_.low(), window_.high(), width(), height(), region_, marksVersion_};
+    QPainter painter(&background_);
     const QPalette& colours = palette();
-    const QFontMetrics metrics = fontMetrics();
     const int lh = labelHeight();
-    const int left = labelLeft();
-    const int stripLeft = left - kLeaderWidth - kMarkLength - kStripWidth;
-    const int markLeft = stripLeft + kStripWidth;
-    painter.fillRect(area, colours.base());
-    painter.fillRect(QRect(0, 0, stripLeft, height()).intersected(area), colours.window());
+    const int stripLeft = labelLeft() - kLeaderWidth - kMarkLength - kStripWidth;
+    painter.fillRect(rect(), colours.base());
+    painter.fillRect(QRect(0, 0, stripLeft, height()), colours.window());
 
     // The plan's segments beside the scale.
     for (const PlanSegment& segment : bandPlanSegmentsWithin(region_, window_.low(), window_.high())) {
@@ -265,37 +271,74 @@ void BandMapCanvas::paintEvent(QPaintEvent* event) {
     }
 
     // The scale: a labelled tick every step, smaller ones between.
-    const double step = window_.tickStep(metrics.height() * 2.5);
-    const double minor = step / 5 * window_.pixelsPerKHz() >= 4 ? step / 5 : step / 2;
+    const double step = window_.tickStep(fontMetrics().height() * 2.5);
+    const int perStep = step / 5 * window_.pixelsPerKHz() >= 4 ? 5 : 2;
+    const double minor = step / perStep;
     const int decimals = step >= 1 ? 0 : (step >= 0.1 ? 1 : 2);
     painter.setPen(colours.windowText().color());
-    const double firstMinor = std::ceil(window_.low() / minor) * minor;
-    const double areaTop = area.top() - lh, areaBottom = area.bottom() + lh;
-    for (double kHz = firstMinor; kHz <= window_.high() + minor / 1000; kHz += minor) {
-        const double y = window_.yOf(kHz);
-        if (y < areaTop || y > areaBottom)
-            continue;
-        const bool labelled = std::fabs(std::remainder(kHz, step)) < minor / 1000;
-        const int row = static_cast<int>(std::lround(y));
+    const auto first = static_cast<long long>(std::ceil(window_.low() / minor - 1e-9));
+    for (long long tick = first; static_cast<double>(tick) * minor <= window_.high() + minor / 1000; ++tick) {
+        const bool labelled = tick % perStep == 0;
+        const int row = static_cast<int>(std::lround(window_.yOf(static_cast<double>(tick) * minor)));
         painter.drawLine(stripLeft - (labelled ? 8 : 4), row, stripLeft - 1, row);
         if (labelled) {
             const QRect box(0, row - lh / 2, stripLeft - 10, lh);
-            painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter, scaleText(kHz, decimals));
+            painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter,
+                             scaleText(static_cast<double>(tick) * minor, decimals));
         }
     }
+    painter.end();
+    std::vector<double> all;
+    all.reserve(spots_.spots().size());
+    for (const BandMapSpot& spot : spots_.spots())
+        all.push_back(spot.kHz);
+    drawMarks(all);
+}
 
-    // Every spot's mark, then the calls that have room, each with its leader to its frequency.
+// Every spot's mark on the scale stays where it is until the stretch shown changes or spots go, so
+// the marks are kept with the scale and a new spot only adds its own.
+void BandMapCanvas::drawMarks(const std::vector<double>& frequencies) {
+    QPainter painter(&background_);
+    const int markLeft = labelLeft() - kLeaderWidth - kMarkLength;
+    QVector<QLine> marks;
+    marks.reserve(static_cast<qsizetype>(frequencies.size()));
+    for (double kHz : frequencies) {
+        if (!window_.shows(kHz))
+            continue;
+        const int y = static_cast<int>(std::lround(window_.yOf(kHz)));
+        marks.append(QLine(markLeft, y, markLeft + kMarkLength - 1, y));
+    }
+    painter.setPen(QPen(palette().text().color(), 1));
+    painter.drawLines(marks);
+}
+
+void BandMapCanvas::paintEvent(QPaintEvent* event) {
+    const BackgroundKey key{window_.low(), window_.high(), width(), height(), region_, marksVersion_};
+    if (!(key == backgroundKey_) || background_.isNull())
+        drawBackground();
+    else if (!newMarks_.empty())
+        drawMarks(newMarks_);
+    newMarks_.clear();
+    QPainter painter(this);
+    const QRect area = event->rect();
+    const QPalette& colours = palette();
+    const int lh = labelHeight();
+    const int left = labelLeft();
+    const int stripLeft = left - kLeaderWidth - kMarkLength - kStripWidth;
+    const int markLeft = stripLeft + kStripWidth;
+    const double areaTop = area.top() - lh, areaBottom = area.bottom() + lh;
+    painter.drawPixmap(area, background_, QRectF(area.topLeft() * background_.devicePixelRatio(),
+                                                 area.size() * background_.devicePixelRatio()));
+
+    // The calls that have room, each with its leader to its frequency.
     const std::int64_t now = secondsSince1970(parts_.clock.now());
     const double lifetime = std::max(1, parts_.spotLifetimeSeconds);
-    QVector<QLine> marks;
     QVector<QLine> leaders;
-    const std::vector<BandMapSpot>& spots = spots_.spots();
+    std::vector<BandMapSpot>& spots = spots_.spots();
     for (const BandMapSpot& spot : spots) {
         if (!window_.shows(spot.kHz))
             continue;
         const int y = static_cast<int>(std::lround(window_.yOf(spot.kHz)));
-        if (y >= areaTop && y <= areaBottom)
-            marks.append(QLine(markLeft, y, markLeft + kMarkLength - 1, y));
         if (spot.labelY >= 0) {
             const int labelRow = static_cast<int>(std::lround(spot.labelY));
             if (std::max(y, labelRow) >= areaTop && std::min(y, labelRow) <= areaBottom)
@@ -305,12 +348,11 @@ void BandMapCanvas::paintEvent(QPaintEvent* event) {
     QColor textColour = colours.text().color();
     painter.setPen(QPen(faded(textColour, 0.45), 1));
     painter.drawLines(leaders);
-    painter.setPen(QPen(textColour, 1));
-    painter.drawLines(marks);
 
     const int current = currentPosition();
+    const int textTop = (lh - fontMetrics().height()) / 2;
     for (std::size_t i = 0; i < spots.size(); ++i) {
-        const BandMapSpot& spot = spots[i];
+        BandMapSpot& spot = spots[i];
         if (spot.labelY < 0 || spot.labelY + lh < areaTop || spot.labelY - lh > areaBottom)
             continue;
         const double age = std::clamp(static_cast<double>(now - spot.receivedSeconds) / lifetime, 0.0, 1.0);
@@ -319,7 +361,13 @@ void BandMapCanvas::paintEvent(QPaintEvent* event) {
         if (spot.background.isValid())
             painter.fillRect(box, faded(spot.background, strength));
         painter.setPen(faded(spot.foreground.isValid() ? spot.foreground : textColour, strength));
-        painter.drawText(box.adjusted(3, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, spot.call);
+        // Laid out once per call, which drawing a text each time would do again.
+        if (spot.label.text().isEmpty()) {
+            spot.label.setTextFormat(Qt::PlainText);
+            spot.label.setText(spot.call);
+            spot.label.prepare(QTransform(), font());
+        }
+        painter.drawStaticText(box.left() + 3, box.top() + textTop, spot.label);
         if (static_cast<int>(i) == current) {
             painter.setPen(QPen(colours.highlight().color(), hasFocus() ? 2 : 1));
             painter.drawRect(box.adjusted(0, 0, -1, -1));

@@ -3,6 +3,7 @@
 #include "bandmap/BandMapSpots.h"
 #include "bandmap/BandWindow.h"
 
+#include <QPixmap>
 #include <QWidget>
 
 #include <functional>
@@ -88,6 +89,18 @@ private:
     void zoomBy(double factor, double aroundKHz);
     QRect radioLineRect() const;
     int labelLeft() const;
+    void drawBackground();
+    void drawMarks(const std::vector<double>& frequencies);
+
+    struct BackgroundKey {
+        double low = 0;
+        double high = 0;
+        int width = 0;
+        int height = 0;
+        int region = 0;
+        std::uint64_t marksVersion = 0;
+        bool operator==(const BackgroundKey&) const = default;
+    };
     int labelHeight() const;
 
     Parts parts_;
@@ -104,6 +117,10 @@ private:
     bool dragging_ = false;
     bool pressed_ = false;
     QTimer* fadeTimer_ = nullptr;
+    QPixmap background_;
+    BackgroundKey backgroundKey_;
+    std::uint64_t marksVersion_ = 0;     // moves on whenever spots went, so every mark is drawn again
+    std::vector<double> newMarks_;       // marks of spots added since the last painting
 };
 
 }  // namespace quendra

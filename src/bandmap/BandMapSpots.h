@@ -4,6 +4,7 @@
 #include "spots/BandRange.h"
 
 #include <QColor>
+#include <QStaticText>
 #include <QString>
 
 #include <cstdint>
@@ -24,6 +25,7 @@ struct BandMapSpot {
     int row = 0;                 // in the list's model, until the model is next reset
     std::uint64_t serial = 0;    // the store's, which follows the spot across age-outs
     QString call;
+    QStaticText label;           // the call laid out, once it is first drawn
     QString text;                // as a screen reader reads it: "14,025.0 ZZ2CD CW New DXCC"
     QColor background;           // the row's, invalid when the row has none
     QColor foreground;
