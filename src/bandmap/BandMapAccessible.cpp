@@ -74,7 +74,7 @@ QAccessibleInterface* BandMapItemAccessible::parent() const {
 QString BandMapItemAccessible::text(QAccessible::Text t) const {
     if (!isValid() || t != QAccessible::Name)
         return {};
-    return canvas_->spots().spots()[static_cast<std::size_t>(position_)].text;
+    return canvas_->spots().textOf(canvas_->spots().spots()[static_cast<std::size_t>(position_)]);
 }
 
 QRect BandMapItemAccessible::rect() const {

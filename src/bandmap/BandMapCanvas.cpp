@@ -4,6 +4,7 @@
 #include "bandmap/BandMapText.h"
 #include "bandmap/BandPlanSegments.h"
 #include "platform/QtText.h"
+#include "platform/RefreshPacing.h"
 #include "spots/Clock.h"
 #include "spots/SpotListModel.h"
 
@@ -139,11 +140,31 @@ void BandMapCanvas::listReset() {
         stale_ = true;
         return;
     }
-    readAgain();
+    // The list is refilled whenever spots age out, which may be every read, and may add rows
+    // twice in a frame: the map reads what changed once a frame at most.
+    resetPending_ = true;
+    pacer_.request();
+}
+
+void BandMapCanvas::catchUp() {
+    pacer_.refreshed();
+    if (resetPending_) {
+        readAgain();
+    } else if (pendingFirst_ >= 0) {
+        const int before = spots_.size();
+        spots_.readRows(pendingFirst_, pendingLast_);
+        pendingFirst_ = pendingLast_ = -1;
+        if (spots_.size() != before) {
+            place(false);
+            tellAssistiveTools(true);
+        }
+    }
 }
 
 void BandMapCanvas::readAgain() {
     stale_ = false;
+    resetPending_ = false;
+    pendingFirst_ = pendingLast_ = -1;
     ++marksVersion_;
     newMarks_.clear();
     spots_.readAll();
@@ -156,25 +177,25 @@ void BandMapCanvas::rowsAdded(int first, int last) {
         stale_ = true;
         return;
     }
-    const int before = spots_.size();
-    spots_.readRows(first, last);
-    if (spots_.size() == before)
+    if (resetPending_)
         return;
-    place(false);
-    tellAssistiveTools(true);
+    pendingFirst_ = pendingFirst_ < 0 ? first : std::min(pendingFirst_, first);
+    pendingLast_ = std::max(pendingLast_, last);
+    pacer_.request();
 }
 
 void BandMapCanvas::rowsChanged(int first, int last, const QList<int>& roles) {
-    const bool drawn = roles.isEmpty() || roles.contains(Qt::DisplayRole) || roles.contains(Qt::BackgroundRole) ||
-                       roles.contains(Qt::ForegroundRole);
-    if (!drawn || stale_)
+    // A row whose roles all changed may show another spot now (repeats collapsed).
+    if (roles.isEmpty())
+        return listReset();
+    if (!roles.contains(Qt::DisplayRole) && !roles.contains(Qt::BackgroundRole) && !roles.contains(Qt::ForegroundRole))
         return;
-    if (!isVisible()) {
+    if (stale_ || !isVisible()) {
         stale_ = true;
         return;
     }
-    if (spots_.rereadRows(first, last))
-        placeAndRepaintAll();
+    spots_.forgetLooks(first, last);
+    update();
 }
 
 void BandMapCanvas::showEvent(QShowEvent* event) {
@@ -239,6 +260,7 @@ void BandMapCanvas::place(bool everything) {
     }
     if (unplaced != unplaced_) {
         unplaced_ = unplaced;
+        unplacedText_.setText(tr("%n more: zoom in", nullptr, unplaced_));
         dirty += QRect(0, height() - static_cast<int>(lh) - 2, width(), static_cast<int>(lh) + 2);
     }
     if (everything || moved >= kMostRectsRepainted)
@@ -346,7 +368,11 @@ void BandMapCanvas::paintEvent(QPaintEvent* event) {
         }
     }
     QColor textColour = colours.text().color();
-    painter.setPen(QPen(faded(textColour, 0.45), 1));
+    // An opaque pen: a translucent one makes the painter blend every pixel of a long leader.
+    const QColor base = colours.base().color();
+    const QColor leaderColour((textColour.red() + base.red()) / 2, (textColour.green() + base.green()) / 2,
+                              (textColour.blue() + base.blue()) / 2);
+    painter.setPen(QPen(leaderColour, 0));
     painter.drawLines(leaders);
 
     const int current = currentPosition();
@@ -358,16 +384,11 @@ void BandMapCanvas::paintEvent(QPaintEvent* event) {
         const double age = std::clamp(static_cast<double>(now - spot.receivedSeconds) / lifetime, 0.0, 1.0);
         const double strength = 1.0 - (1.0 - kFaintest) * age;
         const QRect box(left, static_cast<int>(std::lround(spot.labelY)) - lh / 2, width() - left - kMargin, lh);
+        spots_.readLooks(spot, font());
         if (spot.background.isValid())
             painter.fillRect(box, faded(spot.background, strength));
         painter.setPen(faded(spot.foreground.isValid() ? spot.foreground : textColour, strength));
-        // Laid out once per call, which drawing a text each time would do again.
-        if (spot.label.text().isEmpty()) {
-            spot.label.setTextFormat(Qt::PlainText);
-            spot.label.setText(spot.call);
-            spot.label.prepare(QTransform(), font());
-        }
-        painter.drawStaticText(box.left() + 3, box.top() + textTop, spot.label);
+        painter.drawStaticText(box.left() + 3, box.top() + textTop, spot.call);
         if (static_cast<int>(i) == current) {
             painter.setPen(QPen(colours.highlight().color(), hasFocus() ? 2 : 1));
             painter.drawRect(box.adjusted(0, 0, -1, -1));
@@ -390,7 +411,9 @@ void BandMapCanvas::paintEvent(QPaintEvent* event) {
         const QRect box(left, height() - lh - 1, width() - left - kMargin, lh);
         painter.fillRect(box, colours.window());
         painter.setPen(colours.windowText().color());
-        painter.drawText(box, Qt::AlignCenter, tr("%n more: zoom in", nullptr, unplaced_));
+        const QSizeF size = unplacedText_.size();
+        painter.drawStaticText(QPointF(box.center().x() - size.width() / 2, box.center().y() - size.height() / 2),
+                               unplacedText_);
     }
 }
 
@@ -568,10 +591,11 @@ bool BandMapCanvas::event(QEvent* event) {
             event->ignore();
             return true;
         }
-        const int row = spots_.spots()[static_cast<std::size_t>(position)].row;
-        const QString tip = parts_.model.data(parts_.model.index(row, SpotListModel::Station), Qt::ToolTipRole).toString();
-        QToolTip::showText(help->globalPos(), tip.isEmpty() ? spots_.spots()[static_cast<std::size_t>(position)].text : tip,
-                           this, spotRect(position));
+        const BandMapSpot& spot = spots_.spots()[static_cast<std::size_t>(position)];
+        const int row = spots_.rowOf(spot);
+        const QString tip =
+            row >= 0 ? parts_.model.data(parts_.model.index(row, SpotListModel::Station), Qt::ToolTipRole).toString() : QString();
+        QToolTip::showText(help->globalPos(), tip.isEmpty() ? spots_.textOf(spot) : tip, this, spotRect(position));
         return true;
     }
     if (event->type() == QEvent::Hide)

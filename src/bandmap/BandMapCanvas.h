@@ -2,8 +2,10 @@
 
 #include "bandmap/BandMapSpots.h"
 #include "bandmap/BandWindow.h"
+#include "platform/RefreshPacing.h"
 
 #include <QPixmap>
+#include <QStaticText>
 #include <QWidget>
 
 #include <functional>
@@ -79,6 +81,8 @@ private:
     void rowsAdded(int first, int last);
     void rowsChanged(int first, int last, const QList<int>& roles);
     void readAgain();
+    // Reads what the list changed since, at most once a frame.
+    void catchUp();
     // Places the calls again; repaints what moved, or all when `everything`.
     void place(bool everything);
     void placeAndRepaintAll() { place(true); }
@@ -112,6 +116,7 @@ private:
     bool hasCurrent_ = false;
     bool stale_ = true;
     int unplaced_ = 0;
+    QStaticText unplacedText_;
     QPoint pressedAt_;
     double pressedLow_ = 0;
     bool dragging_ = false;
@@ -121,6 +126,10 @@ private:
     BackgroundKey backgroundKey_;
     std::uint64_t marksVersion_ = 0;     // moves on whenever spots went, so every mark is drawn again
     std::vector<double> newMarks_;       // marks of spots added since the last painting
+    bool resetPending_ = false;          // the list was refilled since the map read it
+    int pendingFirst_ = -1;              // rows the list added since the map last read it
+    int pendingLast_ = -1;
+    refresh_pacing::FramePacer pacer_{this, [this] { catchUp(); }};
 };
 
 }  // namespace quendra

@@ -35,29 +35,6 @@ void BandMapSpots::findStatusColumn() {
     }
 }
 
-bool BandMapSpots::read(int row, BandMapSpot& spot) const {
-    const int storeIndex = model_.storeIndexAt(row);
-    if (storeIndex < 0 || storeIndex >= store_.count())
-        return false;
-    const double kHz = store_.frequencyKHzAt(storeIndex);
-    if (!band_.contains(kHz))
-        return false;
-    const Spot& stored = store_.spotAt(storeIndex);
-    const QModelIndex cell = model_.index(row, SpotListModel::Station);
-    spot.kHz = kHz;
-    spot.row = row;
-    spot.serial = store_.serialAt(storeIndex);
-    spot.call = toQString(stored.station);
-    const std::string_view mode = modeName(store_.detailsAt(storeIndex).mode);
-    const QString status = statusColumn_ >= 0 ? model_.data(model_.index(row, statusColumn_)).toString() : QString();
-    spot.text = toQString(bandMapItemText(kHz, stored.station, toU16(QString::fromLatin1(mode.data(), static_cast<qsizetype>(mode.size()))),
-                                          toU16(status)));
-    spot.background = colourOf(model_.data(cell, Qt::BackgroundRole));
-    spot.foreground = colourOf(model_.data(cell, Qt::ForegroundRole));
-    spot.receivedSeconds = secondsSince1970(stored.received);
-    return true;
-}
-
 void BandMapSpots::readAll() {
     spots_.clear();
     findStatusColumn();
@@ -65,13 +42,19 @@ void BandMapSpots::readAll() {
 }
 
 void BandMapSpots::readRows(int first, int last) {
-    if (first == 0 || statusColumn_ >= model_.columnCount())
-        findStatusColumn();
     const std::size_t before = spots_.size();
-    BandMapSpot spot;
     for (int row = std::max(0, first); row <= last && row < model_.rowCount(); ++row) {
-        if (read(row, spot))
-            spots_.push_back(spot);
+        const int storeIndex = model_.storeIndexAt(row);
+        if (storeIndex < 0 || storeIndex >= store_.count())
+            continue;
+        const double kHz = store_.frequencyKHzAt(storeIndex);
+        if (!band_.contains(kHz))
+            continue;
+        BandMapSpot& spot = spots_.emplace_back();
+        spot.kHz = kHz;
+        spot.row = row;
+        spot.serial = store_.serialAt(storeIndex);
+        spot.receivedSeconds = secondsSince1970(store_.spotAt(storeIndex).received);
     }
     // New rows are mostly few: sort them and merge them in.
     const auto middle = spots_.begin() + static_cast<std::ptrdiff_t>(before);
@@ -79,23 +62,11 @@ void BandMapSpots::readRows(int first, int last) {
     std::inplace_merge(spots_.begin(), middle, spots_.end(), inFrequencyOrder);
 }
 
-bool BandMapSpots::rereadRows(int first, int last) {
-    bool changed = false;
+void BandMapSpots::forgetLooks(int first, int last) {
     for (BandMapSpot& spot : spots_) {
-        if (spot.row < first || spot.row > last)
-            continue;
-        const double placed = spot.labelY;
-        BandMapSpot fresh;
-        // A collapsed row may now show another spot of its station, elsewhere on the band.
-        if (!read(spot.row, fresh) || fresh.kHz != spot.kHz || fresh.serial != spot.serial) {
-            readAll();
-            return true;
-        }
-        fresh.labelY = placed;
-        spot = fresh;
-        changed = true;
+        if (spot.row >= first && spot.row <= last)
+            spot.drawn = false;
     }
-    return changed;
 }
 
 int BandMapSpots::positionOfSerial(std::uint64_t serial) const {
@@ -107,5 +78,41 @@ int BandMapSpots::positionOfSerial(std::uint64_t serial) const {
 }
 
 int BandMapSpots::storeIndexOf(const BandMapSpot& spot) const { return store_.indexOfSerial(spot.serial); }
+
+int BandMapSpots::rowOf(const BandMapSpot& spot) const {
+    const int storeIndex = storeIndexOf(spot);
+    if (storeIndex < 0 || spot.row >= model_.rowCount() || model_.storeIndexAt(spot.row) != storeIndex)
+        return -1;
+    return spot.row;
+}
+
+void BandMapSpots::readLooks(BandMapSpot& spot, const QFont& font) const {
+    if (spot.drawn)
+        return;
+    const int storeIndex = storeIndexOf(spot);
+    if (storeIndex < 0)
+        return;
+    spot.drawn = true;
+    spot.call.setTextFormat(Qt::PlainText);
+    spot.call.setText(toQString(store_.spotAt(storeIndex).station));
+    spot.call.prepare(QTransform(), font);
+    const int row = rowOf(spot);
+    const QModelIndex cell = model_.index(row, SpotListModel::Station);
+    spot.background = row >= 0 ? colourOf(model_.data(cell, Qt::BackgroundRole)) : QColor();
+    spot.foreground = row >= 0 ? colourOf(model_.data(cell, Qt::ForegroundRole)) : QColor();
+}
+
+QString BandMapSpots::textOf(const BandMapSpot& spot) const {
+    const int storeIndex = storeIndexOf(spot);
+    if (storeIndex < 0)
+        return {};
+    const std::string_view mode = modeName(store_.detailsAt(storeIndex).mode);
+    const int row = rowOf(spot);
+    const QString status = row >= 0 && statusColumn_ >= 0 && statusColumn_ < model_.columnCount()
+                               ? model_.data(model_.index(row, statusColumn_)).toString()
+                               : QString();
+    return toQString(bandMapItemText(spot.kHz, store_.spotAt(storeIndex).station,
+                                     std::u16string(mode.begin(), mode.end()), toU16(status)));
+}
 
 }  // namespace quendra

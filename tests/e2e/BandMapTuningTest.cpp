@@ -78,7 +78,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(canvas->band().low, 7000.0, kRigWaitMs);
         QCOMPARE(feature->bandSelector()->currentText(), QStringLiteral("40m"));
         QTRY_COMPARE(canvas->spots().size(), 1);
-        QCOMPARE(canvas->spots().spots()[0].call, QStringLiteral("ZZ7CW"));
+        QCOMPARE(canvas->spots().textOf(canvas->spots().spots()[0]), QStringLiteral("7,010.0 ZZ7CW CW"));
         QTRY_COMPARE_WITH_TIMEOUT(canvas->radioKHz(), 7030.0, kRigWaitMs);
         QVERIFY(canvas->bandWindow().shows(7030.0));
     }
