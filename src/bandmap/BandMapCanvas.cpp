@@ -102,7 +102,7 @@ void BandMapCanvas::setBand(BandRange band, int region) {
     spots_.setBand(band);
     if (!sameBand) {
         window_ = BandWindow(band.low, band.high);
-        window_.setPixels(0, height());
+        window_.setPixels(labelHeight() / 2, height() - labelHeight());
         if (radioKHz_ > 0 && window_.shows(radioKHz_))
             window_.centreOn(radioKHz_);
     }
@@ -207,7 +207,8 @@ void BandMapCanvas::showEvent(QShowEvent* event) {
 
 void BandMapCanvas::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    window_.setPixels(0, height());
+    // Half a call's height at each end, so the labels of the band edges stay whole.
+    window_.setPixels(labelHeight() / 2, height() - labelHeight());
     placeAndRepaintAll();
 }
 
