@@ -225,13 +225,10 @@ void BandMapCanvas::place(bool everything) {
         }
     }
     const double lh = labelHeight();
-    std::vector<double> placed = placeLabels(wishes, lh, 0, height());
-    int unplaced = static_cast<int>(std::count(placed.begin(), placed.end(), kLabelNotPlaced));
-    if (unplaced > 0) {
-        // The count of calls without room takes the bottom line.
-        placed = placeLabels(wishes, lh, 0, height() - lh);
-        unplaced = static_cast<int>(std::count(placed.begin(), placed.end(), kLabelNotPlaced));
-    }
+    // Without room for every call, the count of those left out takes the bottom line.
+    const bool crowded = static_cast<double>(wishes.size()) * lh > height();
+    const std::vector<double> placed = placeLabels(wishes, lh, 0, height() - (crowded ? lh : 0));
+    const int unplaced = static_cast<int>(std::count(placed.begin(), placed.end(), kLabelNotPlaced));
     QRegion dirty;
     int moved = 0;
     const int markLeft = labelLeft() - kMarkLength - kLeaderWidth;

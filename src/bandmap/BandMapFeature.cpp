@@ -28,7 +28,7 @@ int regionFrom(Settings& settings) {
 }  // namespace
 
 BandMapFeature::BandMapFeature(FeatureHost& host) : host_(host) {
-    showAction_ = new QAction(tr("Band map"), this);
+    showAction_ = new QAction(tr("&Band map"), this);
     showAction_->setObjectName(QStringLiteral("showBandMap"));
     showAction_->setCheckable(true);
     showAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));

@@ -83,7 +83,7 @@ private slots:
         QVERIFY(fixture.startShown());
         auto* feature = fixture.frame.features().find<BandMapFeature>();
         QVERIFY(feature);
-        QCOMPARE(feature->showAction()->text(), QStringLiteral("Band map"));
+        QCOMPARE(feature->showAction()->text(), QStringLiteral("&Band map"));
         QCOMPARE(feature->showAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+B")));
         QVERIFY(!feature->showAction()->isChecked());
         QVERIFY(!feature->dock());

@@ -87,8 +87,8 @@ void MainFrameTest::featuresTakeTheirPlacesInListOrder() {
     QVERIFY(fixture.startShown());
     const auto* tools = frame.findChild<QMenu*>(QStringLiteral("toolsMenu"));
     QVERIFY(tools);
-    QCOMPARE(entriesOf(*tools), (QStringList{"&Spot...", "-", "&Watch list...", "-", "Desktop &notifications",
-                                             "Alert &sound"}));
+    QCOMPARE(entriesOf(*tools), (QStringList{"&Band map", "-", "&Spot...", "-", "&Watch list...", "-",
+                                             "Desktop &notifications", "Alert &sound"}));
     QMenu* rowMenu = nullptr;
     for (QMenu* menu : frame.clusterView().findChildren<QMenu*>()) {
         if (menu->title() == QStringLiteral("Spot"))
