@@ -241,7 +241,8 @@ private slots:
         view.addTooltipLine([](int storeIndex) { return QStringLiteral("Heard as #%1").arg(storeIndex); });
         view.addTooltipLine([](int) { return QString(); });
         const QAbstractItemModel* model = list->model();
-        QCOMPARE(model->data(model->index(0, 0), Qt::ToolTipRole).toString(), QString("ZY9XY\nHeard as #0"));
+        const QString tip = model->data(model->index(0, 0), Qt::ToolTipRole).toString();
+        QVERIFY2(tip.startsWith("ZY9XY\n") && tip.endsWith("\nHeard as #0") && !tip.endsWith("\n\n"), qPrintable(tip));
 
         pickFromHeaderMenu(fixture, {"Heard here"});
         QCOMPARE(shownTitles(list), kClassicTitles + QStringList{"Mode"});
