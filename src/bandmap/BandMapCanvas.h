@@ -77,6 +77,12 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // The pane's columns, left to right: the scale, the plan's strip, the marks, the leaders, the calls.
+    static constexpr int kStripWidth = 8;
+    static constexpr int kMarkLength = 8;
+    static constexpr int kLeaderWidth = 14;
+    static constexpr int kMargin = 4;
+
     void listReset();
     void rowsAdded(int first, int last);
     void rowsChanged(int first, int last, const QList<int>& roles);
