@@ -3,7 +3,8 @@
 // sets off on screen and on the accessibility bus. This replays the same distinct spots against
 // the shown main window in three pacings, from a peer thread on 127.0.0.1, and measures the
 // process's CPU time (the peer thread's own time taken out) with the per-frame coalescing on and
-// off. bench/run_trickle.sh runs it again with a private accessibility bus.
+// off, and with the band map shown beside the list. bench/run_trickle.sh runs it again with a
+// private accessibility bus.
 //
 // The spot counts per pacing are scaled down to keep a run short (TRICKLE_SPOTS_* override them);
 // every figure is reported per 10,000 spots and per hour at 10 spots/s.
@@ -172,6 +173,7 @@ void runEventsUntil(Done done, int limitMs) {
 void BM_TrickleMainFrame(benchmark::State& state) {
     const auto pacing = static_cast<Pacing>(state.range(0));
     const bool coalescing = state.range(1) != 0;
+    const bool bandMapShown = state.range(2) != 0;
     const int spots = spotCount(pacing);
     const std::string text = spotLines(spots);
     quendra::refresh_pacing::setCoalescing(coalescing);
@@ -180,10 +182,15 @@ void BM_TrickleMainFrame(benchmark::State& state) {
     for (auto _ : state) {
         MemorySettings settings;
         settings.WriteProfileInt(u"STATUS", u"NORRVEL_PORT", 0);
+        // Every spot of the stream is on 20 m, the map's band, so it draws them all.
+        if (bandMapShown)
+            settings.WriteProfileInt(u"BANDMAP", u"SHOWN", 1);
         SystemClock clock;
         CMainFrame frame(settings, clock, false);
         frame.OnCreate();
-        frame.resize(900, 600);
+        // The map's pane takes its own width beside the list, which keeps the size it has
+        // without the map (narrower, it would grow a horizontal scroll bar to repaint).
+        frame.resize(bandMapShown ? 1140 : 900, 600);
         frame.show();
         runEventsUntil([] { return false; }, 200);
 
@@ -219,8 +226,10 @@ void BM_TrickleMainFrame(benchmark::State& state) {
     state.counters["a11y_active"] = QAccessible::isActive() ? 1 : 0;
 }
 BENCHMARK(BM_TrickleMainFrame)
-    ->ArgNames({"pacing", "coalescing"})
-    ->ArgsProduct({{BigWrites, LinePerMs, RandomPieces, RealRate}, {1, 0}})
+    ->ArgNames({"pacing", "coalescing", "band_map"})
+    ->ArgsProduct({{BigWrites, LinePerMs, RandomPieces, RealRate}, {1, 0}, {0}})
+    ->Args({LinePerMs, 1, 1})
+    ->Args({RandomPieces, 1, 1})
     ->Iterations(1)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);

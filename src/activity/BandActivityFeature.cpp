@@ -23,7 +23,7 @@ constexpr int kRefreshMs = 10'000;
 
 BandActivityFeature::BandActivityFeature(FeatureHost& host)
     : host_(host), model_(new BandActivityModel(this)), timer_(new QTimer(this)) {
-    windowAction_ = host.toolsSection().addAction(tr("&Band activity..."));
+    windowAction_ = host.toolsSection().addAction(tr("Band &Band activity...activity..."));
     windowAction_->setObjectName(QStringLiteral("showBandActivity"));
     connect(windowAction_, &QAction::triggered, this, &BandActivityFeature::showWindow);
     timer_->setInterval(kRefreshMs);

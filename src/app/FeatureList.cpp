@@ -5,6 +5,7 @@
 
 #include "activity/BandActivityFeature.h"
 #include "alerts/AlertsFeature.h"
+#include "bandmap/BandMapFeature.h"
 #include "dxcc/CountriesFeature.h"
 #include "links/SpottingFeature.h"
 #include "links/UnattendedLinks.h"
@@ -30,6 +31,7 @@ const std::vector<FeatureMaker>& featureList() {
     static const std::vector<FeatureMaker> features = {
         make<CountriesFeature>,  // lends the country lookup
         make<RadioControl>,      // announces the radio's frequency
+        make<BandMapFeature>,
         make<SpottingFeature>,
         make<LogFeature>,        // lends the QSO sink and each spot's need, which alerts use
         make<AlertsFeature>,

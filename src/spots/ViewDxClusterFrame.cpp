@@ -502,6 +502,24 @@ int ViewDxClusterFrame::currentStoreIndex() const {
     return current.isValid() ? model_->storeIndexAt(current.row()) : -1;
 }
 
+bool ViewDxClusterFrame::selectStoreIndex(int storeIndex) {
+    // Rows stand in arrival order, and a spot picked elsewhere is most often a recent one.
+    for (int row = model_->rowCount() - 1; row >= 0; --row) {
+        if (model_->storeIndexAt(row) != storeIndex)
+            continue;
+        const QModelIndex index = model_->index(row, 0);
+        list_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        list_->scrollTo(index);
+        return true;
+    }
+    return false;
+}
+
+void ViewDxClusterFrame::activateStoreIndex(int storeIndex) {
+    if (store_ && storeIndex >= 0 && storeIndex < store_->count())
+        emit spotActivated(storeIndex);
+}
+
 // The list holds at most what the store holds, and this runs once a second while a radio reports.
 void ViewDxClusterFrame::markNearest(double kHz) {
     int nearest = -1;

@@ -82,6 +82,11 @@ public:
     bool passesFilterBar(int storeIndex) const;
     // The store index of the current row, or -1.
     int currentStoreIndex() const;
+    // Makes the row of the spot at this store index the current and only selected one and
+    // scrolls to it; false when the list does not show that spot.
+    bool selectStoreIndex(int storeIndex);
+    // Acts on the spot at this store index as an activated row does (double-click or Enter).
+    void activateStoreIndex(int storeIndex);
     // Draws the listed spot nearest to this frequency as marked; 0 clears the mark.
     void markNearest(double kHz);
 

@@ -87,8 +87,9 @@ void MainFrameTest::featuresTakeTheirPlacesInListOrder() {
     QVERIFY(fixture.startShown());
     const auto* tools = frame.findChild<QMenu*>(QStringLiteral("toolsMenu"));
     QVERIFY(tools);
-    QCOMPARE(entriesOf(*tools), (QStringList{"&Spot...", "-", "&Watch list...", "-", "Desktop &notifications",
-                                             "Alert &sound", "-", "&Propagation...", "-", "&Band activity..."}));
+    QCOMPARE(entriesOf(*tools), (QStringList{"&Band map", "-", "&Spot...", "-", "&Watch list...", "-",
+                                             "Desktop &notifications", "Alert &sound", "-", "&Propagation...", "-",
+                                             "Band &Band activity...activity..."}));
     QMenu* rowMenu = nullptr;
     for (QMenu* menu : frame.clusterView().findChildren<QMenu*>()) {
         if (menu->title() == QStringLiteral("Spot"))

@@ -121,6 +121,12 @@ std::vector<SettingDescription> describeSettings() {
         describe(kSkimmerCheck, true),
         describe(kKnownCallsFile),
         describe(kVerifiedSkimmersOnly, true),
+        describe(kBandMapShown, true),
+        describe(kBandMapBand),
+        describe(kBandMapRegion, true),
+        describe(kBandMapFloating, true),
+        {displayName(kBandMapGeometry.section, kBandMapGeometry.entry), u"empty"},
+        describe(kBandMapWidth, true),
     };
 }
 

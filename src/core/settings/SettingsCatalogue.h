@@ -159,6 +159,17 @@ inline constexpr IntSetting kSkimmerCheck{kSkimmer, u"CHECK", 0};
 inline constexpr TextSetting kKnownCallsFile{kSkimmer, u"SCP", u"/usr/share/hamradio-files/MASTER.SCP"};
 inline constexpr IntSetting kVerifiedSkimmersOnly{kSkimmer, u"VERIFIED_ONLY", 0};
 
+// The band map: whether it is shown, the band picked in it (the radio's band wins while the
+// radio is on), the IARU region whose plan it draws, and where its pane stands.
+inline constexpr std::u16string_view kBandMap = u"BANDMAP";
+inline constexpr IntSetting kBandMapShown{kBandMap, u"SHOWN", 0};
+inline constexpr TextSetting kBandMapBand{kBandMap, u"BAND", u"20m"};
+inline constexpr IntSetting kBandMapRegion{kBandMap, u"REGION", 1};
+inline constexpr IntSetting kBandMapFloating{kBandMap, u"FLOATING", 0};
+inline constexpr BytesSetting kBandMapGeometry{kBandMap, u"GEOMETRY"};
+// 0: the width the pane asks for.
+inline constexpr IntSetting kBandMapWidth{kBandMap, u"WIDTH", 0};
+
 }  // namespace setting
 
 // One line of the catalogue as a person reads it: the value's name ("STATUS/MYCALL", or
