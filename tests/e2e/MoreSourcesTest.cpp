@@ -12,6 +12,7 @@
 #include "spots/SpotStore.h"
 #include "spots/ViewDxClusterFrame.h"
 #include "support/FrameHarness.h"
+#include "support/PeerWaits.h"
 #include "terminal/TabMfcSDI.h"
 
 #include <QElapsedTimer>
@@ -42,18 +43,6 @@ namespace {
 
 constexpr int kWaitMs = 10000;
 
-bool receives(QTcpSocket& peer, QByteArray& received, const QByteArray& expected) {
-    return QTest::qWaitFor([&] {
-        received += peer.readAll();
-        return received.contains(expected);
-    }, kWaitMs);
-}
-
-QTcpSocket* nextPeer(QTcpServer& node) {
-    if (!QTest::qWaitFor([&] { return node.hasPendingConnections(); }, kWaitMs))
-        return nullptr;
-    return node.nextPendingConnection();
-}
 
 QString nodeName(const QTcpServer& node) { return QStringLiteral("127.0.0.1:%1").arg(node.serverPort()); }
 

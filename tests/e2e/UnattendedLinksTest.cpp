@@ -12,6 +12,7 @@
 #include "spots/SpotStore.h"
 #include "spots/ViewDxClusterFrame.h"
 #include "support/FrameHarness.h"
+#include "support/PeerWaits.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,19 +30,6 @@ namespace {
 
 constexpr int kWaitMs = 10000;
 
-// Reads what a peer received until it holds `expected` or the wait runs out.
-bool receives(QTcpSocket& peer, QByteArray& received, const QByteArray& expected) {
-    return QTest::qWaitFor([&] {
-        received += peer.readAll();
-        return received.contains(expected);
-    }, kWaitMs);
-}
-
-QTcpSocket* nextPeer(QTcpServer& node) {
-    if (!QTest::qWaitFor([&] { return node.hasPendingConnections(); }, kWaitMs))
-        return nullptr;
-    return node.nextPendingConnection();
-}
 
 }  // namespace
 
