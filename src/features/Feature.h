@@ -29,8 +29,8 @@ public:
     virtual void spotStored(int /*storeIndex*/) {}
     // The spots one read stored, after the list shows them, and the link they came by.
     virtual void spotsListed(LinkKind /*from*/, const std::vector<int>& /*storeIndexes*/) {}
-    // Text a link received (a read from the node, a monitored frame from the engine), after the
-    // terminal and the list have taken it.
+    // Text a link received (a read from the node, a monitored frame from the engine, one whole
+    // line from a feature's own link), after the terminal and the list have taken it.
     virtual void linkReceived(LinkKind /*link*/, std::u16string_view /*text*/) {}
     // A link connected, failed to, or closed.
     virtual void linkStateChanged(LinkKind /*link*/) {}

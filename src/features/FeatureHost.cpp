@@ -56,6 +56,11 @@ void FeatureHost::announceLogChanged() const {
         listener->logChanged();
 }
 
+void FeatureHost::announceLinkText(LinkKind link, std::u16string_view text) const {
+    for (Feature* listener : listeners_)
+        listener->linkReceived(link, text);
+}
+
 void FeatureHost::removeListener(Feature& feature) {
     listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), &feature), listeners_.end());
 }

@@ -111,6 +111,9 @@ public:
     // News a feature gives every feature (itself included).
     void announceRadioFrequency(double kHz) const;
     void announceLogChanged() const;
+    // Text a feature's own link received, for every feature's linkReceived. With
+    // LinkKind::FeatureLink it is one whole line, so that lines of several such links never mix.
+    void announceLinkText(LinkKind link, std::u16string_view text) const;
     void addListener(Feature& feature) { listeners_.push_back(&feature); }
     void removeListener(Feature& feature);
 

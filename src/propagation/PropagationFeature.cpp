@@ -34,7 +34,8 @@ void PropagationFeature::linkReceived(LinkKind link, std::u16string_view text) {
     if (link == LinkKind::Telnet) {
         reports = telnet_.feed(text);
     } else {
-        // A monitored frame is a whole unit: its last line ends with it.
+        // A monitored frame, or a line of a feature's own node link, is a whole unit: its last
+        // line ends with it.
         reports = engine_.feed(text);
         for (PropagationReport& report : engine_.feed(u"\r"))
             reports.push_back(std::move(report));

@@ -58,6 +58,8 @@ void NodeLink::start() { socket_->connectLink(); }
 
 void NodeLink::RouteTelnetText(std::u16string_view text, int /*length*/) {
     hand(intake_.telnetText(text, source_.name));
+    for (const std::u16string& line : lines_.feed(text))
+        host_.announceLinkText(LinkKind::FeatureLink, line);
     if (!loginAnswered_ && prompt_.feed(text))
         logIn();
 }
@@ -89,6 +91,7 @@ void NodeLink::onConnectFinished(int error) {
         return;
     }
     prompt_.reset();
+    lines_.clear();  // a line the last connection left unfinished never ends
     loginAnswered_ = false;
     intake_.setReadListings(readSetting(host_.settings(), setting::kReadSpotListings) != 0);
     connectedAt_ = SteadyClock::now();

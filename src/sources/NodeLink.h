@@ -2,6 +2,7 @@
 
 #include "app/StreamIntake.h"
 #include "autolink/LoginPrompt.h"
+#include "links/TelnetLineJoiner.h"
 #include "links/LinkOwner.h"
 #include "sources/NodeSources.h"
 #include "terminal/TerminalOwner.h"
@@ -66,6 +67,7 @@ private:
     std::unique_ptr<TerminalWindow> terminal_;
     std::unique_ptr<TelnetSocket> socket_;
     StreamIntake intake_;
+    TelnetLineJoiner lines_;  // whole lines for the other features, apart from the intake's own
     LoginPrompt prompt_;
     bool loginAnswered_ = false;
     LinkRetry* retry_ = nullptr;

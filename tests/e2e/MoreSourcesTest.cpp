@@ -6,6 +6,7 @@
 #include "app/FeatureRoom.h"
 #include "links/LinkRetry.h"
 #include "links/TelnetSocket.h"
+#include "propagation/PropagationFeature.h"
 #include "sources/MoreSources.h"
 #include "sources/NodeLink.h"
 #include "spots/SpotListModel.h"
@@ -137,6 +138,7 @@ private slots:
     void withNoSourceSetNothingIsAdded();
     void twoNodesAtOnceOneDroppingAndComingBack();
     void mergingOffListsEverySpot();
+    void extraNodesLinesReachTheFeaturesWhole();
     void fiftySpotsASecondAreAllStoredOnce();
 };
 
@@ -248,6 +250,32 @@ void MoreSourcesTest::mergingOffListsEverySpot() {
     peer1->write("DX de ZZ3XY-#:14025.1  ZZ2CD  CW 23 dB 27 WPM CQ  1234Z\r\n");
     QTRY_COMPARE_WITH_TIMEOUT(harness.frame.spotStore().count(), 2, kWaitMs);
     QTRY_COMPARE_WITH_TIMEOUT(harness.frame.clusterView().model().rowCount(), 2, kWaitMs);
+}
+
+// Other features hear an extra node's lines whole, however its reads are cut and however they
+// interleave with another node's: a propagation report cut across two reads, with the other
+// node's line between them, reaches the status bar.
+void MoreSourcesTest::extraNodesLinesReachTheFeaturesWhole() {
+    QTcpServer first;
+    QTcpServer second;
+    QVERIFY(first.listen(QHostAddress::LocalHost));
+    QVERIFY(second.listen(QHostAddress::LocalHost));
+    FrameHarness harness(FrameOptions{.systemClock = true});
+    harness.settings.WriteProfileString(u"SOURCES", u"NODE0", u16(nodeName(first)));
+    harness.settings.WriteProfileString(u"SOURCES", u"NODE1", u16(nodeName(second)));
+    harness.settings.WriteProfileInt(u"PROPAGATION", u"STATUS", 1);
+    QVERIFY(harness.create());
+    QTcpSocket* peer0 = nextPeer(first);
+    QTcpSocket* peer1 = nextPeer(second);
+    QVERIFY(peer0 && peer1);
+    const PropagationFeature* propagation = harness.frame.features().find<PropagationFeature>();
+    QVERIFY(propagation && propagation->statusField());
+    peer0->write("WWV de ZZ0MU <18>:   SFI=150, A=5, ");
+    QTRY_VERIFY_WITH_TIMEOUT(terminalHolds(nodeLink(harness, 0).terminal(), u"SFI=150"), kWaitMs);
+    peer1->write("WWV de ZZ0XX <15>:   SFI=99, A=30, K=6, Storms\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(propagation->statusField()->text().startsWith("SFI 99 A 30 K 6"), kWaitMs);
+    peer0->write("K=2, No Storms -> No Storms\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(propagation->statusField()->text().startsWith("SFI 150 A 5 K 2"), kWaitMs);
 }
 
 // QUENDRA_BURST_SECONDS (default 4) sets the burst's length; 60 gives the minute-long figure.
