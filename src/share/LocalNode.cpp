@@ -7,6 +7,7 @@
 #include <QHostAddress>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -76,6 +77,11 @@ void LocalNode::accept() {
             }
         });
         connect(socket, &QTcpSocket::disconnected, client, [this, client] { drop(client, nullptr); });
+        // A client that never logs in would hold one of the few places for good.
+        QTimer::singleShot(loginTimeout_, client, [this, client] {
+            if (!client->session.loggedIn())
+                drop(client, "it did not log in");
+        });
         send(client, std::string(NodeSession::greeting()));
     }
 }

@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include <chrono>
+
 #include <string>
 #include <vector>
 
@@ -31,6 +33,10 @@ public:
     QString errorString() const;
     quint16 port() const;
 
+    // How long a client may take to log in before its place is given up (two minutes: time
+    // enough for a person at a telnet prompt; a program logs in at once).
+    void setLoginTimeout(std::chrono::milliseconds timeout) { loginTimeout_ = timeout; }
+
     // One announcement line, CR LF included, to every logged-in client.
     void announce(const std::string& line);
     int clientCount() const;
@@ -48,6 +54,7 @@ private:
     const Clock& clock_;
     QTcpServer* server_;
     std::vector<Client*> clients_;
+    std::chrono::milliseconds loginTimeout_{std::chrono::minutes(2)};
 };
 
 }  // namespace quendra

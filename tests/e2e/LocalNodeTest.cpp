@@ -173,6 +173,27 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(client.socket.state(), QAbstractSocket::UnconnectedState, kWaitMs);
     }
 
+    // A client that connects and never logs in gives its place up once the login time is over;
+    // one that logged in stays.
+    void dropsAClientThatNeverLogsIn() {
+        auto harness = start();
+        LocalNode* node = harness ? nodeOf(*harness) : nullptr;
+        QVERIFY(node);
+        node->setLoginTimeout(std::chrono::milliseconds(300));
+        QSignalSpy dropped(node, &LocalNode::clientDropped);
+        NodeClient silent;
+        NodeClient member;
+        QVERIFY(silent.open(port_) && member.open(port_));
+        QVERIFY(member.waitFor("login: "));
+        member.say("ZZ9ABC\r\n");
+        QTRY_COMPARE_WITH_TIMEOUT(dropped.count(), 1, kWaitMs);
+        QCOMPARE(dropped.at(0).at(1).toString(), QString("it did not log in"));
+        QTRY_COMPARE_WITH_TIMEOUT(silent.socket.state(), QAbstractSocket::UnconnectedState, kWaitMs);
+        QTest::qWait(400);
+        QCOMPARE(node->clientCount(), 1);
+        QCOMPARE(member.socket.state(), QAbstractSocket::ConnectedState);
+    }
+
     void staysOffWithNothingSet() {
         FrameHarness harness;
         QVERIFY(harness.create());
