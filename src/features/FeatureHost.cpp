@@ -61,6 +61,11 @@ void FeatureHost::announceLinkText(LinkKind link, std::u16string_view text) cons
         listener->linkReceived(link, text);
 }
 
+bool FeatureHost::activationClaimed(int storeIndex) const {
+    return std::any_of(activationClaims_.begin(), activationClaims_.end(),
+                       [storeIndex](const auto& claims) { return claims(storeIndex); });
+}
+
 void FeatureHost::removeListener(Feature& feature) {
     listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), &feature), listeners_.end());
 }

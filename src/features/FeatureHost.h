@@ -91,6 +91,11 @@ public:
     // every feature hears each one stored, the list shows them, and every feature hears them listed.
     void listStoredSpots(LinkKind from, const IntakeOutcome& outcome) const { parts_.listStoredSpots(from, outcome); }
 
+    // A feature that answers the activation of some spots itself (a double-click or Enter on a
+    // WSJT-X decode asks WSJT-X to call the station): the radio is then not tuned to them.
+    void claimActivations(std::function<bool(int storeIndex)> claims) { activationClaims_.push_back(std::move(claims)); }
+    bool activationClaimed(int storeIndex) const;
+
     void sayOnTelnet(std::u16string_view line) const { parts_.sayOnTelnet(line); }
     void telnetAddressChosen(const QString& host, int port) const { parts_.telnetAddressChosen(host, port); }
     bool clusterViewActive() const { return parts_.clusterViewActive(); }
@@ -121,6 +126,7 @@ private:
     Parts parts_;
     std::unordered_map<std::type_index, void*> services_;
     std::vector<Feature*> listeners_;
+    std::vector<std::function<bool(int)>> activationClaims_;
     bool toolsUsed_ = false;
 };
 

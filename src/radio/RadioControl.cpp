@@ -20,7 +20,10 @@ RadioControl::RadioControl(FeatureHost& host) : host_(host), link_(new RadioLink
     ViewDxClusterFrame& view = host_.view();
     connect(tuneAction_, &QAction::triggered, this, [this, &view] { tuneTo(view.currentStoreIndex()); });
     host_.addRowAction(tuneAction_);
-    connect(&view, &ViewDxClusterFrame::spotActivated, this, &RadioControl::tuneTo);
+    connect(&view, &ViewDxClusterFrame::spotActivated, this, [this](int storeIndex) {
+        if (!host_.activationClaimed(storeIndex))
+            tuneTo(storeIndex);
+    });
     connect(link_, &RadioLink::statusChanged, this, [this](const QString& text) {
         showStatus(text);
         if (link_->state() != RadioLink::State::Connected && lastKHz_ > 0) {

@@ -30,6 +30,8 @@ WsjtxFeature::WsjtxFeature(FeatureHost& host) : host_(host) {
         return;
     listen();
     connect(&host_.view(), &ViewDxClusterFrame::spotActivated, this, &WsjtxFeature::replyTo);
+    // Tuning the radio to a decode would move WSJT-X's dial under it; the Reply is the answer.
+    host_.claimActivations([this](int storeIndex) { return isDecode(storeIndex); });
     // The decodes are a source beside the node: the same station heard both ways is one row.
     if (readSetting(host_.settings(), setting::kMergeSources) != 0)
         host_.view().setMergeSources(true);
@@ -176,6 +178,11 @@ void WsjtxFeature::forgetGoneSpots() {
     const SpotStore& store = host_.store();
     std::erase_if(decodes_, [&store](const auto& entry) { return store.indexOfSerial(entry.first) < 0; });
     decodesAfterPrune_ = decodes_.size();
+}
+
+bool WsjtxFeature::isDecode(int storeIndex) const {
+    const SpotStore& store = host_.store();
+    return storeIndex >= 0 && storeIndex < store.count() && decodes_.contains(store.serialAt(storeIndex));
 }
 
 bool WsjtxFeature::replyTo(int storeIndex) {

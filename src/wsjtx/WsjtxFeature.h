@@ -39,6 +39,8 @@ public:
     // Asks WSJT-X to answer the decode behind the spot at this store index; false when that spot
     // is not one of its decodes or its sender is unknown.
     bool replyTo(int storeIndex);
+    // Whether the spot at this store index is one of WSJT-X's decodes.
+    bool isDecode(int storeIndex) const;
     // Takes one datagram as if it had arrived from that sender.
     void take(const QByteArray& datagram, const QHostAddress& from, quint16 port);
 

@@ -1,8 +1,12 @@
 #include "app/FeatureRoom.h"
 #include "features/QsoSink.h"
+#include "radio/RadioControl.h"
+#include "radio/RadioLink.h"
 #include "settings/MemorySettings.h"
 #include "spots/SpotListModel.h"
+#include "spots/ViewDxClusterFrame.h"
 #include "support/FrameHarness.h"
+#include "support/Rigctld.h"
 #include "support/WsjtxDatagrams.h"
 #include "wsjtx/WsjtxFeature.h"
 
@@ -15,6 +19,7 @@
 
 using namespace quendra;
 using quendra::testing::FrameHarness;
+using quendra::testing::Rigctld;
 using namespace quendra::testing::wsjtx_datagrams;
 
 namespace {
@@ -112,6 +117,40 @@ private slots:
         const QNetworkDatagram reply = wsjtx.socket.receiveDatagram();
         QCOMPARE(reply.data(), bytes(kReplyToDecode));
         QCOMPARE(reply.senderAddress(), QHostAddress(QHostAddress::LocalHost));
+    }
+
+    // With a radio connected, activating a decode asks WSJT-X to call the station and leaves
+    // the radio where WSJT-X has it; a node's spot still tunes the radio.
+    void activatingADecodeRepliesWithoutTuningTheRadio() {
+        if (!testing::rigctldInstalled())
+            QSKIP("rigctld is not installed");
+        Rigctld rig;
+        QVERIFY(rig.start());
+        Listening l;
+        testing::pointRadioAt(l.settings, rig.port());
+        QVERIFY(l.start());
+        WsjtxPeer wsjtx(l.feature->localPort());
+        wsjtx.send(kStatusHead + kStatusTail);
+        wsjtx.send(kDecodeRequired + kDecodeFlags);
+        QTRY_COMPARE(l.fixture.listedRows(), 1);
+        const std::u16string node = u"DX de ZZ9AA:      7012.0  ZZ4GH        CW 599                         1235Z\r\n";
+        l.fixture.frame.RouteTelnetText(node, static_cast<int>(node.size()));
+        QTRY_COMPARE(l.fixture.listedRows(), 2);
+        QSignalSpy tuned(&l.fixture.frame.features().find<RadioControl>()->link(), &RadioLink::tuneFinished);
+        ViewDxClusterFrame& view = l.fixture.frame.clusterView();
+
+        view.activateStoreIndex(1);
+        QTRY_COMPARE_WITH_TIMEOUT(tuned.count(), 1, testing::kRigWaitMs);
+        QCOMPARE(testing::askRadio(rig.port()).value(0), QStringLiteral("7012000"));
+        QVERIFY(!wsjtx.socket.hasPendingDatagrams());
+
+        view.activateStoreIndex(0);
+        QTRY_VERIFY(wsjtx.socket.hasPendingDatagrams());
+        QCOMPARE(wsjtx.socket.receiveDatagram().data(), bytes(kReplyToDecode));
+        // The link is up, so a tune would have finished well within this.
+        QTest::qWait(500);
+        QCOMPARE(tuned.count(), 1);
+        QCOMPARE(testing::askRadio(rig.port()).value(0), QStringLiteral("7012000"));
     }
 
     void aDecodeBeforeAnyStatusOrCallingNobodyMakesNoSpot() {
