@@ -49,6 +49,30 @@ QString nodeName(const QTcpServer& node) { return QStringLiteral("127.0.0.1:%1")
 
 std::u16string u16(const QString& text) { return text.toStdU16String(); }
 
+// Two node peers on 127.0.0.1 named as SOURCES/NODE0 and NODE1; start() builds the window
+// (set further settings before it) and takes both connections.
+struct TwoNodes {
+    QTcpServer first;
+    QTcpServer second;
+    FrameHarness harness{FrameOptions{.systemClock = true}};
+    QTcpSocket* peer0 = nullptr;
+    QTcpSocket* peer1 = nullptr;
+
+    TwoNodes() {
+        first.listen(QHostAddress::LocalHost);
+        second.listen(QHostAddress::LocalHost);
+        harness.settings.WriteProfileString(u"SOURCES", u"NODE0", u16(nodeName(first)));
+        harness.settings.WriteProfileString(u"SOURCES", u"NODE1", u16(nodeName(second)));
+    }
+    bool start() {
+        if (!first.isListening() || !second.isListening() || !harness.create())
+            return false;
+        peer0 = nextPeer(first);
+        peer1 = nextPeer(second);
+        return peer0 && peer1;
+    }
+};
+
 NodeLink& nodeLink(FrameHarness& harness, std::size_t n) {
     return *harness.frame.features().find<MoreSources>()->nodes().at(n);
 }
@@ -234,18 +258,12 @@ void MoreSourcesTest::twoNodesAtOnceOneDroppingAndComingBack() {
 }
 
 void MoreSourcesTest::mergingOffListsEverySpot() {
-    QTcpServer first;
-    QTcpServer second;
-    QVERIFY(first.listen(QHostAddress::LocalHost));
-    QVERIFY(second.listen(QHostAddress::LocalHost));
-    FrameHarness harness(FrameOptions{.systemClock = true});
-    harness.settings.WriteProfileString(u"SOURCES", u"NODE0", u16(nodeName(first)));
-    harness.settings.WriteProfileString(u"SOURCES", u"NODE1", u16(nodeName(second)));
+    TwoNodes nodes;
+    FrameHarness& harness = nodes.harness;
     harness.settings.WriteProfileInt(u"SOURCES", u"MERGE", 0);
-    QVERIFY(harness.create());
-    QTcpSocket* peer0 = nextPeer(first);
-    QTcpSocket* peer1 = nextPeer(second);
-    QVERIFY(peer0 && peer1);
+    QVERIFY(nodes.start());
+    QTcpSocket* peer0 = nodes.peer0;
+    QTcpSocket* peer1 = nodes.peer1;
     peer0->write("DX de ZZ1AB:     14025.0  ZZ2CD        CW 599                         1234Z\r\n");
     peer1->write("DX de ZZ3XY-#:14025.1  ZZ2CD  CW 23 dB 27 WPM CQ  1234Z\r\n");
     QTRY_COMPARE_WITH_TIMEOUT(harness.frame.spotStore().count(), 2, kWaitMs);
@@ -256,18 +274,12 @@ void MoreSourcesTest::mergingOffListsEverySpot() {
 // interleave with another node's: a propagation report cut across two reads, with the other
 // node's line between them, reaches the status bar.
 void MoreSourcesTest::extraNodesLinesReachTheFeaturesWhole() {
-    QTcpServer first;
-    QTcpServer second;
-    QVERIFY(first.listen(QHostAddress::LocalHost));
-    QVERIFY(second.listen(QHostAddress::LocalHost));
-    FrameHarness harness(FrameOptions{.systemClock = true});
-    harness.settings.WriteProfileString(u"SOURCES", u"NODE0", u16(nodeName(first)));
-    harness.settings.WriteProfileString(u"SOURCES", u"NODE1", u16(nodeName(second)));
+    TwoNodes nodes;
+    FrameHarness& harness = nodes.harness;
     harness.settings.WriteProfileInt(u"PROPAGATION", u"STATUS", 1);
-    QVERIFY(harness.create());
-    QTcpSocket* peer0 = nextPeer(first);
-    QTcpSocket* peer1 = nextPeer(second);
-    QVERIFY(peer0 && peer1);
+    QVERIFY(nodes.start());
+    QTcpSocket* peer0 = nodes.peer0;
+    QTcpSocket* peer1 = nodes.peer1;
     const PropagationFeature* propagation = harness.frame.features().find<PropagationFeature>();
     QVERIFY(propagation && propagation->statusField());
     peer0->write("WWV de ZZ0MU <18>:   SFI=150, A=5, ");
